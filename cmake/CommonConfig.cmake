@@ -1,0 +1,57 @@
+# Compile settings shared by every target of the project.
+add_library(vidora_common_config INTERFACE)
+target_compile_features(vidora_common_config INTERFACE cxx_std_20)
+target_compile_options(vidora_common_config INTERFACE -Wall -Wextra -Werror)
+target_compile_definitions(vidora_common_config INTERFACE
+  QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
+set(CMAKE_AUTOMOC ON)
+
+# One static library per layer; its sources are every .cpp/.h of its folder.
+# DEPS are public, PRIVATE_DEPS private. A layer without sources yet is an
+# interface library, so later work slots in without touching the build.
+function(vidora_layer name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(_sources)
+    add_library(${name} STATIC ${_sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE vidora_common_config ${ARG_PRIVATE_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# One test executable per subsystem, registered with ctest and labelled.
+# Files named *_e2e.cpp go into a second executable labelled e2e.
+function(vidora_tests name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB _unit CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB _e2e CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_e2e.cpp)
+  file(GLOB _support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+  foreach(kind unit e2e)
+    if(kind STREQUAL unit)
+      set(_files ${_unit})
+      set(_target ${name}_tests)
+    else()
+      set(_files ${_e2e})
+      set(_target ${name}_e2e_tests)
+    endif()
+    if(NOT _files)
+      continue()
+    endif()
+    add_executable(${_target} ${_files} ${_support})
+    target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${_target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock vidora_common_config)
+    target_compile_definitions(${_target} PRIVATE
+      VIDORA_PROGRAM_DIR="${VIDORA_PROGRAM_DIR}"
+      VIDORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    if(TARGET vidora_program)
+      add_dependencies(${_target} vidora_program)
+    endif()
+    gtest_discover_tests(${_target}
+      PROPERTIES LABELS ${kind} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+      DISCOVERY_TIMEOUT 60)
+  endforeach()
+endfunction()

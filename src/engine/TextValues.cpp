@@ -1,7 +1,6 @@
 #include "engine/TextValues.h"
 
 #include <QList>
-
 #include <cmath>
 #include <limits>
 
@@ -9,7 +8,9 @@ namespace vidora {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Length of the number at the start of `text` (after `start`), 0 when none.
 qsizetype numberLength(QStringView text, qsizetype start) {
@@ -52,9 +53,13 @@ std::optional<double> leadingNumber(QStringView text) {
     return value;
 }
 
-double leadingNumberOrZero(QStringView text) { return leadingNumber(text).value_or(0.0); }
+double leadingNumberOrZero(QStringView text) {
+    return leadingNumber(text).value_or(0.0);
+}
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 std::optional<qint16> toInt16(QStringView text) {
     const QStringView trimmed = text.trimmed();

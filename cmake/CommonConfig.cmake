@@ -24,11 +24,14 @@ function(vidora_layer name)
 endfunction()
 
 # One test executable per subsystem, registered with ctest and labelled.
-# Files named *_e2e.cpp go into a second executable labelled e2e.
+# Files named *_e2e.cpp go into a second executable labelled e2e; other .cpp files of
+# the folder (fixtures, environments) go into both.
 function(vidora_tests name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB _unit CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB _e2e CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_e2e.cpp)
+  file(GLOB _shared CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER _shared EXCLUDE REGEX "_(test|e2e)\\.cpp$")
   file(GLOB _support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
   foreach(kind unit e2e)
     if(kind STREQUAL unit)
@@ -41,7 +44,7 @@ function(vidora_tests name)
     if(NOT _files)
       continue()
     endif()
-    add_executable(${_target} ${_files} ${_support})
+    add_executable(${_target} ${_files} ${_shared} ${_support})
     target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${_target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock vidora_common_config)
     target_compile_definitions(${_target} PRIVATE

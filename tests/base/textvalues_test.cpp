@@ -1,4 +1,4 @@
-#include "engine/TextValues.h"
+#include "base/TextValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,118 @@
+#include "app/Form1.h"
+#include "app/ProfileChooser.h"
+#include "app/PropertySheet.h"
+#include "platform/Inifun.h"
+#include "platform/Paths.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidgetItem>
+#include <gtest/gtest.h>
+
+using namespace vidora;
+
+namespace {
+
+// Each test starts the window from a program folder of its own.
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        setAppFolderForTesting(m_folder.path());
+    }
+    void TearDown() override { setAppFolderForTesting(QString()); }
+
+    QString settingsFile() const { return m_folder.filePath(QStringLiteral("settings.dat")); }
+    void writeSettings(const QByteArray& content) {
+        QFile file(settingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    static QString value(Form1& window, const char* category, const char* item) {
+        OptionSheet& sheet = window.optionSheet();
+        return sheet
+            .GetValue(sheet.FindItem(sheet.FindCategory(QString::fromLatin1(category)),
+                                     QString::fromLatin1(item)))
+            .value_or(QStringLiteral("<missing>"));
+    }
+
+    QTemporaryDir m_folder;
+};
+
+} // namespace
+
+TEST_F(Form1Test, FirstStartSelectsNothingAndKeepsTheSheetDefaults) {
+    Form1 window;
+    EXPECT_EQ(window.profileChooser()->selectedItemNumber(), 0);
+    EXPECT_EQ(value(window, "Video Options", "Video Framerate"), QStringLiteral("29.97"));
+    EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("xvid"));
+    window.close();
+    EXPECT_FALSE(QFile::exists(settingsFile())) << "nothing selected, nothing written";
+}
+
+TEST_F(Form1Test, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
+    writeSettings("[Set]\nprofile=26\n");
+    Form1 window;
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.profileChooser()->selectedCaption(),
+              QStringLiteral("Sony PSP MPEG-4 Movie(*.mp4)"));
+    EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("mpeg4"));
+    EXPECT_EQ(value(window, "Video Options", "Video Size"), QStringLiteral("368x208"));
+    EXPECT_TRUE(window.propertySheet()->gridLines());
+    EXPECT_TRUE(window.propertySheet()->shadedCategories());
+    EXPECT_TRUE(window.propertySheet()->choiceToolTips());
+}
+
+TEST_F(Form1Test, StoredProfilesThatNameNoRowSelectNothing) {
+    for (const char* stored : {"0", "", "abc", "102", "-1", "12.5"}) {
+        SCOPED_TRACE(stored);
+        writeSettings(QByteArray("[set]\nprofile=") + stored + "\n");
+        Form1 window;
+        EXPECT_EQ(window.profileChooser()->selectedItemNumber(), 0);
+        EXPECT_EQ(value(window, "Video Options", "Video Framerate"), QStringLiteral("29.97"));
+    }
+    writeSettings("[set]\nprofile=101\n");
+    Form1 last;
+    EXPECT_EQ(last.profileChooser()->selectedCaption(), QStringLiteral("M4A Audio(*.m4a)"));
+}
+
+TEST_F(Form1Test, ClosingRemembersTheChosenRowForTheNextStart) {
+    writeSettings("[set]\noutputfolder=/tmp/out\nprofile=5\n");
+    {
+        Form1 window;
+        window.show();
+        window.profileChooser()->selectItemNumber(97);
+        emit window.profileChooser()->activated(96);
+        EXPECT_EQ(value(window, "Audio Options", "Audio Codec"), QStringLiteral("ogg"));
+        window.close();
+    }
+    EXPECT_EQ(ReadSetting(settingsFile(), QStringLiteral("set"), QStringLiteral("profile")),
+              QStringLiteral("97"));
+    EXPECT_EQ(ReadSetting(settingsFile(), QStringLiteral("set"), QStringLiteral("outputfolder")),
+              QStringLiteral("/tmp/out"));
+    Form1 again;
+    EXPECT_EQ(again.profileChooser()->selectedCaption(), QStringLiteral("OGG Vorbis Audio(*.ogg)"));
+    EXPECT_EQ(value(again, "Audio Options", "Audio Codec"), QStringLiteral("ogg"));
+}
+
+TEST_F(Form1Test, SheetShowsValuesAndHandsEditsBackToTheModel) {
+    Form1 window;
+    PropertySheet* ps1 = window.propertySheet();
+    OptionSheet& sheet = window.optionSheet();
+    OptionItem* codec = sheet.FindItem(sheet.FindCategory(QStringLiteral("Video Options")),
+                                       QStringLiteral("Video Codec"));
+    OptionItem* name =
+        sheet.FindItem(sheet.FindCategory(QStringLiteral("General")), QStringLiteral("Item Name"));
+    ASSERT_TRUE(codec && name);
+    QTreeWidgetItem* codecRow = ps1->rowOf(codec);
+    ASSERT_TRUE(codecRow);
+    EXPECT_EQ(codecRow->text(1), QStringLiteral("xvid"));
+    EXPECT_TRUE(codecRow->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(ps1->rowOf(name)->flags() & Qt::ItemIsEditable);
+
+    codecRow->setText(1, QStringLiteral("x264")); // what the editor does on a pick
+    EXPECT_EQ(sheet.GetValue(codec), QStringLiteral("x264"));
+    sheet.SetValue(codec, QStringLiteral("mpeg4"));
+    EXPECT_EQ(codecRow->text(1), QStringLiteral("mpeg4"));
+    EXPECT_EQ(ps1->topLevelItemCount(), 4);
+}

@@ -18,7 +18,9 @@ QString AppFolder() {
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-void setAppFolderForTesting(const QString& folder) { appFolderOverride() = folder; }
+void setAppFolderForTesting(const QString& folder) {
+    appFolderOverride() = folder;
+}
 
 QString joinPath(const QString& folder, const QString& name) {
     if (folder.endsWith(u'/'))

@@ -1,6 +1,6 @@
 #include "engine/EncoderCommandLine.h"
 
-#include "engine/TextValues.h"
+#include "base/TextValues.h"
 #include "platform/Paths.h"
 
 #include <array>

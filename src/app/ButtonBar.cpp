@@ -56,6 +56,8 @@ void PictureButton::setBordered(bool bordered) {
 void PictureButton::mouseMoveEvent(QMouseEvent* event) {
     setBordered(true);
     QToolButton::mouseMoveEvent(event);
+    // A move the button does not use would travel on to the bar, which takes borders away.
+    event->accept();
 }
 
 ButtonBar::ButtonBar(QWidget* parent) : QFrame(parent) {

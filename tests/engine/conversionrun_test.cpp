@@ -1,0 +1,348 @@
+// The conversion run against a fake encoder script standing where fp.dll stands (fake_fp.sh):
+// it records its arguments, writes a statistics line, and exits as the input's name asks.
+
+#include "engine/ConversionRun.h"
+#include "platform/Inifun.h"
+#include "platform/Paths.h"
+#include "profiles/Catalogue.h"
+#include "profiles/OptionSets.h"
+#include "profiles/OptionSheet.h"
+#include "support/QtPrinters.h"
+#include "support/Recorders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace vidora;
+
+namespace {
+
+const QString kFakeEncoder = QStringLiteral(VIDORA_SOURCE_DIR "/tests/engine/fake_fp.sh");
+
+struct Job {
+    explicit Job(QString file, QString from = QStringLiteral("0:00:00"),
+                 QString to = QStringLiteral("0:00:03"))
+        : path(std::move(file)), start(std::move(from)), end(std::move(to)) {}
+    QString path;
+    QString start;
+    QString end;
+    QString status;
+    QString detail;
+};
+
+class FakeContext : public RunContext {
+public:
+    FakeContext() { prolist(sheet); }
+    int jobCount() const override { return static_cast<int>(jobs.size()); }
+    QString jobPath(int row) const override { return jobs[row].path; }
+    QString jobStart(int row) const override { return jobs[row].start; }
+    QString jobEnd(int row) const override { return jobs[row].end; }
+    void setJobStatus(int row, const QString& status, const QString& detail) override {
+        jobs[row].status = status;
+        jobs[row].detail = detail;
+        statusLog << QStringLiteral("%1:%2").arg(row).arg(status);
+    }
+    int selectedItemNumber() const override { return itemNumber; }
+    QString selectedCaption() const override {
+        return itemNumber ? QString::fromLatin1(Catalogue::row(itemNumber - 1)->caption)
+                          : QString();
+    }
+    std::optional<OptionValues> optionValues() const override { return readOptionValues(sheet); }
+    void choose(int profileIndex) {
+        itemNumber = profileIndex + 1;
+        applyOptionSet(sheet, profileIndex);
+    }
+
+    std::vector<Job> jobs;
+    int itemNumber = 0;
+    OptionSheet sheet;
+    QStringList statusLog;
+};
+
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_program.isValid() && m_inputs.isValid() && m_outputs.isValid());
+        setAppFolderForTesting(m_program.path());
+        const QString encoder = m_program.filePath(QStringLiteral("fp.dll"));
+        ASSERT_TRUE(QFile::copy(kFakeEncoder, encoder));
+        QFile(encoder).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        setting(QStringLiteral("outputfolder"), m_outputs.path());
+        context.choose(1); // "Apple iPad MPEG-4 Movie(*.mp4)"
+        connect();
+    }
+    void TearDown() override { setAppFolderForTesting(QString()); }
+
+    void connect() {
+        QObject::connect(&run, &ConversionRun::totalProgressChanged,
+                         [this](int percent) { totals << percent; });
+        QObject::connect(&run, &ConversionRun::trackProgressChanged,
+                         [this](int percent) { tracks << percent; });
+        QObject::connect(&run, &ConversionRun::panelVisibleChanged,
+                         [this](bool visible) { panel << visible; });
+    }
+    void setting(const QString& key, const QString& value) {
+        WriteSetting(settingsFilePath(), QStringLiteral("set"), key, value);
+    }
+    QString input(const QString& name) {
+        const QString path = m_inputs.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("clip");
+        return path;
+    }
+    void addJobs(const QStringList& names) {
+        for (const QString& name : names)
+            context.jobs.emplace_back(input(name));
+    }
+    QString output(const QString& name) const { return m_outputs.filePath(name); }
+    QStringList argumentsOf(const QString& inputName) const {
+        QFile file(m_program.filePath(u"args." + inputName));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    QStringList statuses() const {
+        QStringList all;
+        for (const Job& job : context.jobs)
+            all << job.status;
+        return all;
+    }
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_inputs;
+    QTemporaryDir m_outputs;
+    FakeContext context;
+    ConversionRun run{context};
+    test::MessageRecorder messages;
+    test::DesktopRecorder desktop;
+    QList<int> totals;
+    QList<int> tracks;
+    QList<bool> panel;
+};
+
+} // namespace
+
+TEST_F(Run, EmptyListDoesNothing) {
+    run.BurnNow_Click();
+    EXPECT_TRUE(panel.isEmpty());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(desktop.requests.isEmpty());
+}
+
+TEST_F(Run, ThreeJobsSucceedWithTheirBarSequence) {
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("b.avi"), QStringLiteral("c.avi")});
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "OK", "OK"}));
+    EXPECT_EQ(context.statusLog, (QStringList{"0:Processing", "0:OK", "1:Processing", "1:OK",
+                                              "2:Processing", "2:OK"}));
+    EXPECT_EQ(totals, (QList<int>{33, 66, 99, 100, 0}));
+    EXPECT_EQ(tracks.mid(0, 2), (QList<int>{0, 100}));
+    EXPECT_EQ(panel, (QList<bool>{true, false}));
+    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_outputs.path()});
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4"})
+        EXPECT_TRUE(QFile::exists(output(QString::fromLatin1(name)))) << name;
+    EXPECT_FALSE(run.isRunning());
+    EXPECT_FALSE(run.isTimer2Active());
+}
+
+TEST_F(Run, TotalBarRoundsHalvesToEven) {
+    QStringList six;
+    for (int i = 0; i < 6; ++i)
+        six << QStringLiteral("s%1.avi").arg(i);
+    addJobs(six);
+    run.BurnNow_Click();
+    EXPECT_EQ(totals, (QList<int>{17, 34, 51, 68, 85, 102, 100, 0}));
+
+    context.jobs.clear();
+    totals.clear();
+    QStringList eight;
+    for (int i = 0; i < 8; ++i)
+        eight << QStringLiteral("e%1.avi").arg(i);
+    addJobs(eight);
+    run.BurnNow_Click();
+    EXPECT_EQ(totals, (QList<int>{12, 24, 36, 48, 60, 72, 84, 96, 100, 0}));
+}
+
+TEST_F(Run, NamesOutputsAfterTheInputAndKeepsExistingFiles) {
+    addJobs({QStringLiteral("my.clip.avi")});
+    for (const char* existing : {"my.mp4", "my_New.mp4"}) {
+        QFile file(output(QString::fromLatin1(existing)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    run.BurnNow_Click();
+    EXPECT_TRUE(QFile::exists(output(QStringLiteral("my_New_New.mp4"))));
+    QFile kept(output(QStringLiteral("my.mp4")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+
+    setting(QStringLiteral("existedfile"), QStringLiteral("1"));
+    run.BurnNow_Click();
+    EXPECT_TRUE(
+        argumentsOf(QStringLiteral("my.clip.avi")).contains(output(QStringLiteral("my.mp4"))));
+}
+
+TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
+    setting(QStringLiteral("outputfolder"), QStringLiteral("   "));
+    setting(QStringLiteral("thread"), QStringLiteral("3"));
+    addJobs({QStringLiteral("a.avi")});
+    run.BurnNow_Click();
+    EXPECT_TRUE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
+    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_program.path()});
+    const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
+    const qsizetype threads = arguments.indexOf(QStringLiteral("-threads"));
+    ASSERT_GE(threads, 0);
+    EXPECT_EQ(arguments.value(threads + 1), QStringLiteral("3"));
+}
+
+TEST_F(Run, HeaderRowFailsEveryJobAndStillCompletes) {
+    context.choose(0); // "Apple iPad", a family heading
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("b.avi")});
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
+    EXPECT_FALSE(context.jobs[0].detail.isEmpty());
+    EXPECT_EQ(totals, (QList<int>{100, 0}));
+    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+}
+
+TEST_F(Run, MissingInputStopsTheRunAndRestoresTheWindow) {
+    addJobs({QStringLiteral("a.avi")});
+    context.jobs.emplace_back(m_inputs.filePath(QStringLiteral("gone.avi")));
+    addJobs({QStringLiteral("c.avi")});
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "", ""}));
+    EXPECT_EQ(messages.shown, QStringList{u"error: Invalid input file name. " +
+                                          m_inputs.filePath(QStringLiteral("gone.avi"))});
+    EXPECT_EQ(panel, (QList<bool>{true, false}));
+    EXPECT_EQ(totals.last(), 0);
+    EXPECT_TRUE(desktop.requests.isEmpty());
+    EXPECT_FALSE(run.isRunning());
+}
+
+TEST_F(Run, HiddenFilesAndFoldersAreNotInputs) {
+    addJobs({QStringLiteral(".hidden.avi")});
+    run.BurnNow_Click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].startsWith(u"error: Invalid input file name. "));
+    messages.shown.clear();
+    context.jobs = {Job(m_inputs.path())};
+    run.BurnNow_Click();
+    EXPECT_EQ(messages.shown, QStringList{u"error: Invalid input file name. " + m_inputs.path()});
+}
+
+TEST_F(Run, EncoderErrorFailsTheJobAndShowsWhy) {
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("fail.avi")});
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "Fail"}));
+    EXPECT_TRUE(context.jobs[1].detail.contains(u"Unknown encoder 'nothing'"));
+    EXPECT_TRUE(context.jobs[1].detail.endsWith(u"Conversion failed!"));
+    EXPECT_EQ(totals, (QList<int>{50, 100, 0})); // the failed job adds nothing
+    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+}
+
+TEST_F(Run, UnusableOptionValuesFailTheJob) {
+    OptionItem* bitrate =
+        context.sheet.FindItem(context.sheet.FindCategory(QStringLiteral("Audio Options")),
+                               QStringLiteral("Audio Bitrate"));
+    context.sheet.SetValue(bitrate, QStringLiteral("lots"));
+    addJobs({QStringLiteral("a.avi")});
+    context.jobs.emplace_back(input(QStringLiteral("b.avi")), QStringLiteral("0:00:00"),
+                              QStringLiteral("soon"));
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
+    context.sheet.SetValue(bitrate, QStringLiteral("128"));
+    context.jobs = {Job(input(QStringLiteral("noextension")))};
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), QStringList{"Fail"});
+}
+
+TEST_F(Run, NeverWritesOntoItsInput) {
+    setting(QStringLiteral("existedfile"), QStringLiteral("1"));
+    setting(QStringLiteral("outputfolder"), m_inputs.path() + QStringLiteral("/./"));
+    addJobs({QStringLiteral("clip.mp4")});
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), QStringList{"Fail"});
+    QFile original(m_inputs.filePath(QStringLiteral("clip.mp4")));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), QByteArray("clip"));
+    EXPECT_TRUE(argumentsOf(QStringLiteral("clip.mp4")).isEmpty()) << "the encoder never started";
+}
+
+TEST_F(Run, TrimmedTimesGiveStartAndDuration) {
+    addJobs({QStringLiteral("a.avi")});
+    context.jobs[0].start = QStringLiteral("0:01:30");
+    context.jobs[0].end = QStringLiteral("0:03:00");
+    run.BurnNow_Click();
+    EXPECT_EQ(run.JobStartSeconds, 90);
+    EXPECT_EQ(run.JobDurationSeconds, 90);
+    const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
+    EXPECT_EQ(arguments.value(arguments.indexOf(QStringLiteral("-ss")) + 1), QStringLiteral("90"));
+    EXPECT_EQ(arguments.value(arguments.indexOf(QStringLiteral("-t")) + 1), QStringLiteral("90"));
+}
+
+TEST_F(Run, CancelDuringTheSecondJobStopsItsEncoderByItsKey) {
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("wait.avi"), QStringLiteral("c.avi")});
+    QObject::connect(&run, &ConversionRun::jobCaptionChanged, [this](const QString& caption) {
+        if (caption.contains(u"wait.avi"))
+            QTimer::singleShot(300, &run, [this] { run.requestCancel(); });
+    });
+    // A second start while the run waits is ignored.
+    QTimer::singleShot(150, &run, [this] { run.BurnNow_Click(); });
+    run.BurnNow_Click();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "Cancel", ""}));
+    EXPECT_EQ(messages.shown, QStringList{"error: Conversion Canceled by the user!"});
+    EXPECT_EQ(totals.last(), 0);
+    EXPECT_EQ(tracks.last(), 0);
+    EXPECT_EQ(panel, (QList<bool>{true, false}));
+    EXPECT_TRUE(desktop.requests.isEmpty());
+    EXPECT_FALSE(run.CancelRequested);
+    EXPECT_FALSE(run.isTimer2Active());
+    // The encoder got "q" and ended by itself.
+    QElapsedTimer clock;
+    clock.start();
+    const QString stopped = m_program.filePath(QStringLiteral("stopped.wait.avi"));
+    while (!QFile::exists(stopped) && clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(QFile::exists(stopped));
+}
+
+TEST_F(Run, AutomaticShutDownOnlyForOne) {
+    addJobs({QStringLiteral("a.avi")});
+    setting(QStringLiteral("autoshut"), QStringLiteral("yes"));
+    run.BurnNow_Click();
+    EXPECT_FALSE(desktop.requests.contains(QStringLiteral("power off")));
+    setting(QStringLiteral("autoshut"), QStringLiteral("1"));
+    desktop.requests.clear();
+    run.BurnNow_Click();
+    EXPECT_EQ(desktop.requests.value(0), QStringLiteral("power off"));
+}
+
+TEST_F(Run, ProgressTickReadsTheStatisticsFile) {
+    QList<QString> labels;
+    QObject::connect(&run, &ConversionRun::elapsedTextChanged,
+                     [&labels](const QString& text) { labels << text; });
+    QFile stats(m_program.filePath(QStringLiteral("curconvert.log")));
+    ASSERT_TRUE(stats.open(QIODevice::WriteOnly));
+    stats.write("frame=  250 q= 2.0 f_size=  1234 s_size=   456kB time= 10.000 br=  987.6kbits/s "
+                "avg_br=  365.0kbits/s type= P\r\n");
+    stats.close();
+    run.JobDurationSeconds = 95;
+    run.ElapsedSeconds = 4;
+    run.Timer2_Timer();
+    EXPECT_EQ(labels, QList<QString>{"0:00:05"});
+    EXPECT_EQ(tracks, QList<int>{11});
+    // A zero duration leaves the bar; the label keeps counting past 32,767 seconds.
+    run.JobDurationSeconds = 0;
+    run.ElapsedSeconds = 32767;
+    run.Timer2_Timer();
+    EXPECT_EQ(labels.last(), QStringLiteral("9:06:08"));
+    EXPECT_EQ(tracks, QList<int>{11});
+}

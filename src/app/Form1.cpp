@@ -7,7 +7,11 @@
 #include "app/PropertySheet.h"
 #include "app/Skin.h"
 #include "base/TextValues.h"
+#include "jobs/InputFiles.h"
+#include "jobs/JobTableModel.h"
+#include "jobs/MediaProbe.h"
 #include "platform/Inifun.h"
+#include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
 #include "preview/PreviewArea.h"
@@ -15,13 +19,18 @@
 #include "profiles/OptionSets.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -43,18 +52,57 @@ constexpr std::pair<const char*, const char*> kButtonActions[] = {
 constexpr const char* kNotYetAvailable[] = {
     "Capture",   "importvideo", "options",  "checkupdate",   "play",
     "videoclip", "helphelp",    "HomePage", "SupportOnline", "PlaySelectedFile",
-    "cuttime",   "Capture1",    "Import1",  "BurnNow",       "convertnow1",
+    "cuttime",   "Capture1",    "Import1",
+};
+
+// Entries that change the job list or start a run: disabled while a run is in progress.
+constexpr const char* kLockedWhileRunning[] = {
+    "AddFiles",           "RemoveSelectedFile", "ClearAllFiles", "AddFiless",
+    "RemoveSelectedItem", "ClearAllItems",      "BurnNow",       "convertnow1",
 };
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+// What the conversion run reads from this window: the job list, the chosen profile and the
+// option sheet.
+class Form1::RunContextOfWindow : public RunContext {
+public:
+    explicit RunContextOfWindow(Form1& window) : m_window(window) {}
+    int jobCount() const override { return m_window.m_jobs.count(); }
+    QString jobPath(int row) const override { return field(row, JobField::Path); }
+    QString jobStart(int row) const override { return field(row, JobField::Start); }
+    QString jobEnd(int row) const override { return field(row, JobField::End); }
+    void setJobStatus(int row, const QString& status, const QString& detail) override {
+        m_window.m_jobs.setField(row, JobField::StatusDetail, detail);
+        m_window.m_jobs.setField(row, JobField::Status, status);
+    }
+    int selectedItemNumber() const override {
+        return m_window.m_profileChooser->selectedItemNumber();
+    }
+    QString selectedCaption() const override {
+        return m_window.m_profileChooser->selectedCaption();
+    }
+    std::optional<OptionValues> optionValues() const override {
+        return readOptionValues(m_window.m_sheet);
+    }
+
+private:
+    QString field(int row, JobField which) const { return m_window.m_jobs.field(row, which); }
+    Form1& m_window;
+};
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent), m_runContext(std::make_unique<RunContextOfWindow>(*this)),
+      m_run(*m_runContext) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vidora"));
     buildLayout();
     buildMenus();
+    connectRun();
     load();
 }
+
+Form1::~Form1() = default;
 
 QAction* Form1::action(const QString& name) const {
     return m_actions.value(name);
@@ -87,6 +135,13 @@ void Form1::buildLayout() {
     m_lvwAudioTracks->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvwAudioTracks->setContextMenuPolicy(Qt::NoContextMenu);
     m_lvwAudioTracks->viewport()->installEventFilter(this);
+    m_lvwAudioTracks->viewport()->setAcceptDrops(true);
+    m_jobModel = new JobTableModel(&m_jobs, this);
+    m_lvwAudioTracks->setModel(m_jobModel);
+    m_lvwAudioTracks->header()->setStretchLastSection(false);
+    m_lvwAudioTracks->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    connect(m_lvwAudioTracks, &QTreeView::clicked, this, &Form1::lvwAudioTracks_Click);
+    connect(m_lvwAudioTracks, &QTreeView::doubleClicked, this, &Form1::openTrimmingWindow);
     auto* listLayout = new QVBoxLayout(m_videoList);
     listLayout->addWidget(m_lvwAudioTracks);
 
@@ -136,6 +191,14 @@ void Form1::buildMenus() {
     const auto on = [this](const char* name, auto slot) {
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, slot);
     };
+    on("AddFiles", &Form1::addFiles);
+    on("AddFiless", &Form1::addFiles);
+    on("RemoveSelectedFile", &Form1::removeSelectedFile);
+    on("RemoveSelectedItem", &Form1::removeSelectedFile);
+    on("ClearAllFiles", &Form1::clearAllFiles);
+    on("ClearAllItems", &Form1::clearAllFiles);
+    on("BurnNow", &Form1::BurnNow_Click);
+    on("convertnow1", &Form1::BurnNow_Click);
     on("exit", &Form1::exitProgram);
     on("About", &Form1::showAbout);
     on("options", &Form1::openSettingsDialog);
@@ -153,6 +216,86 @@ void Form1::buildMenus() {
 
     for (const auto& [button, item] : kButtonActions)
         m_picture3->bind(QString::fromLatin1(button), action(QString::fromLatin1(item)));
+}
+
+void Form1::connectRun() {
+    ProgressPanel* panel = m_picture4;
+    connect(&m_run, &ConversionRun::runningChanged, this, &Form1::setRunning);
+    connect(&m_run, &ConversionRun::panelVisibleChanged, panel, &QWidget::setVisible);
+    connect(&m_run, &ConversionRun::busyChanged, this, [this](bool busy) {
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+    });
+    connect(&m_run, &ConversionRun::totalProgressChanged, panel->prgTotalProgress,
+            &PercentBar::setPercent);
+    connect(&m_run, &ConversionRun::trackProgressChanged, panel->prgTrackProgress,
+            &PercentBar::setPercent);
+    connect(&m_run, &ConversionRun::jobCaptionChanged, panel->Frame14, &QGroupBox::setTitle);
+    connect(&m_run, &ConversionRun::elapsedTextChanged, panel->SkinLabel2, &QLabel::setText);
+    connect(panel->Command1, &QPushButton::clicked, &m_run, &ConversionRun::requestCancel);
+}
+
+void Form1::setRunning(bool running) {
+    m_jobs.setLocked(running);
+    for (const char* name : kLockedWhileRunning)
+        action(QString::fromLatin1(name))->setEnabled(!running);
+    if (running)
+        m_picture4->raise();
+}
+
+void Form1::BurnNow_Click() {
+    m_run.BurnNow_Click();
+}
+
+void Form1::addFiles() {
+    if (m_jobs.isLocked())
+        return;
+    const QStringList filters = openDialogNameFilters();
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, QString::fromUtf16(OpenDialogTitle), QString(), filters.join(QStringLiteral(";;")),
+        nullptr, QFileDialog::DontResolveSymlinks);
+    for (const QString& file : files)
+        ProbeMediaFile(m_jobs, file);
+}
+
+void Form1::addDroppedFiles(const QStringList& paths) {
+    if (m_jobs.isLocked())
+        return;
+    const DropDecision decision = acceptDroppedPaths(paths);
+    for (const QString& path : decision.accepted)
+        ProbeMediaFile(m_jobs, path);
+    if (decision.refused)
+        messages().information(QStringLiteral("Only Video files are allowed!"));
+    unsetCursor();
+}
+
+void Form1::removeSelectedFile() {
+    const QModelIndex current = m_lvwAudioTracks->currentIndex();
+    if (current.isValid())
+        m_jobs.remove(current.row());
+}
+
+void Form1::clearAllFiles() {
+    m_jobs.clear();
+}
+
+void Form1::lvwAudioTracks_Click() {
+    const QModelIndex current = m_lvwAudioTracks->currentIndex();
+    if (m_jobs.count() == 0 || !current.isValid())
+        return;
+    const Job job = m_jobs.at(current.row());
+    const auto set = [this](const char* category, const char* item, const QString& value) {
+        m_sheet.SetValue(m_sheet.FindItem(m_sheet.FindCategory(QString::fromLatin1(category)),
+                                          QString::fromLatin1(item)),
+                         value);
+    };
+    set("General", "Item Name", job.path);
+    // The job's full length: the one figure of the list that fits the item's name.
+    set("Output Duration", "All Clip Duration", job.videoTime);
+    set("Output Duration", "Start Time", job.start);
+    set("Output Duration", "Stop Time", job.end);
 }
 
 void Form1::load() {
@@ -206,17 +349,42 @@ void Form1::unload() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     unload();
+    // A run in progress ends with the window; its encoder is told to stop.
+    m_run.abandon();
     event->accept();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // The job list's context menu opens where the right button goes down.
-    if (watched == m_lvwAudioTracks->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched != m_lvwAudioTracks->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        // The job list's context menu opens where the right button goes down.
         auto* press = static_cast<QMouseEvent*>(event);
-        if (press->button() == Qt::RightButton) {
-            m_popupmenu1->popup(press->globalPosition().toPoint());
-            return true;
-        }
+        if (press->button() != Qt::RightButton)
+            break;
+        m_popupmenu1->popup(press->globalPosition().toPoint());
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (drag->mimeData()->hasUrls() && !m_jobs.isLocked())
+            drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        for (const QUrl& url : drop->mimeData()->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+        drop->acceptProposedAction();
+        addDroppedFiles(paths);
+        return true;
+    }
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -2,13 +2,17 @@
 
 #include "app/ImageList.h"
 #include "app/Menus.h"
+#include "engine/ConversionRun.h"
+#include "jobs/JobList.h"
 #include "profiles/OptionSheet.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QGroupBox;
 class QMenu;
 class QTreeView;
+class QModelIndex;
 
 namespace vidora {
 
@@ -17,6 +21,7 @@ class PreviewArea;
 class ProfileChooser;
 class ProgressPanel;
 class PropertySheet;
+class JobTableModel;
 
 // The main window. It builds its areas and wires menus, buttons and widgets to the logic; the
 // work behind each command lives in the logic layers.
@@ -24,6 +29,7 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     ProfileChooser* profileChooser() const { return m_profileChooser; }
     OptionSheet& optionSheet() { return m_sheet; }
@@ -35,6 +41,18 @@ public:
     QMenu* jobListMenu() const { return m_popupmenu1; }
     // A menu or context-menu action by its item name ("AddFiles", "convertnow1", ...).
     QAction* action(const QString& name) const;
+    JobList& jobs() { return m_jobs; }
+    ConversionRun& conversionRun() { return m_run; }
+
+    // Adding, removing and clearing jobs.
+    void addFiles();
+    void addDroppedFiles(const QStringList& paths);
+    void removeSelectedFile();
+    void clearAllFiles();
+    // A click on a job shows its file and times in the option sheet.
+    void lvwAudioTracks_Click();
+    // "CONVERT NOW", Action > "Convert Now!" and the context menu's "Convert Now!".
+    void BurnNow_Click();
 
     // The chooser's handler: applies the selected row's option set to the sheet; with no
     // row selected it changes nothing.
@@ -50,6 +68,8 @@ protected:
 private:
     void buildLayout();
     void buildMenus();
+    void connectRun();
+    void setRunning(bool running);
     // The start-up sequence, in its order; every step runs even when one before failed.
     void load();
     // The end sequence: remembers the selected profile for the next start.
@@ -65,8 +85,14 @@ private:
     void playSelectedFile() {}
     void openTrimmingWindow() {}
 
+    class RunContextOfWindow;
+
     ImageList m_imageList1;
     OptionSheet m_sheet;
+    JobList m_jobs;
+    JobTableModel* m_jobModel = nullptr;
+    std::unique_ptr<RunContextOfWindow> m_runContext;
+    ConversionRun m_run;
     Actions m_actions;
     ButtonBar* m_picture3 = nullptr;
     QGroupBox* m_videoList = nullptr;

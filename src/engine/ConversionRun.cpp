@@ -70,9 +70,17 @@ void ConversionRun::requestCancel() {
     emit cancelRequested();
 }
 
+void ConversionRun::abandon() {
+    if (!m_running)
+        return;
+    m_abandoned = true;
+    emit cancelRequested();
+}
+
 void ConversionRun::BurnNow_Click() {
     if (m_running || m_context.jobCount() == 0)
         return;
+    m_abandoned = false;
     if (PreviewProcessId != 0)
         SendPlayerKey(kQuitKey);
     setRunning(true);
@@ -175,8 +183,16 @@ ConversionRun::JobEnd ConversionRun::convertJob(int row) {
     QEventLoop wait;
     connect(&encoder, &ToolProcess::finished, &wait, &QEventLoop::quit);
     connect(this, &ConversionRun::cancelRequested, &wait, &QEventLoop::quit);
-    if (!encoder.hasEnded() && !CancelRequested)
+    if (!encoder.hasEnded() && !CancelRequested && !m_abandoned)
         wait.exec();
+
+    if (m_abandoned) {
+        m_timer2.stop();
+        m_context.setJobStatus(row, Cancel, QString());
+        if (!encoder.hasEnded())
+            SendEncoderKey(kQuitKey);
+        return JobEnd::Cancelled;
+    }
 
     if (CancelRequested) {
         cancelJob(row);

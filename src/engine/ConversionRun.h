@@ -49,6 +49,9 @@ public:
     void BurnNow_Click();
     // The Cancel button: the run takes it at its next look.
     void requestCancel();
+    // The program ends during a run: the current job's encoder is told to stop and the run
+    // ends without messages or a completion step.
+    void abandon();
     bool isRunning() const { return m_running; }
 
     // The run's state, as the progress timer and the key sender read it.
@@ -84,6 +87,7 @@ private:
     RunContext& m_context;
     QTimer m_timer2;
     bool m_running = false;
+    bool m_abandoned = false;
     QString m_outputFolder;
     double m_existingFilePolicy = 0;
     int m_threads = 0;

@@ -253,21 +253,32 @@ void Form1::addFiles() {
     if (m_jobs.isLocked())
         return;
     const QStringList filters = openDialogNameFilters();
+    // Qt's own dialog shows each filter's label exactly as written.
     const QStringList files = QFileDialog::getOpenFileNames(
         this, QString::fromUtf16(OpenDialogTitle), QString(), filters.join(QStringLiteral(";;")),
-        nullptr, QFileDialog::DontResolveSymlinks);
-    for (const QString& file : files)
-        ProbeMediaFile(m_jobs, file);
+        nullptr,
+        QFileDialog::DontResolveSymlinks | QFileDialog::HideNameFilterDetails |
+            QFileDialog::DontUseNativeDialog);
+    probeFiles(files);
+}
+
+void Form1::probeFiles(const QStringList& paths) {
+    // No run may start while rows are still being filled in.
+    action(QStringLiteral("BurnNow"))->setEnabled(false);
+    action(QStringLiteral("convertnow1"))->setEnabled(false);
+    for (const QString& path : paths)
+        ProbeMediaFile(m_jobs, path);
+    action(QStringLiteral("BurnNow"))->setEnabled(!m_run.isRunning());
+    action(QStringLiteral("convertnow1"))->setEnabled(!m_run.isRunning());
 }
 
 void Form1::addDroppedFiles(const QStringList& paths) {
     if (m_jobs.isLocked())
         return;
     const DropDecision decision = acceptDroppedPaths(paths);
-    for (const QString& path : decision.accepted)
-        ProbeMediaFile(m_jobs, path);
+    probeFiles(decision.accepted);
     if (decision.refused)
-        messages().information(QStringLiteral("Only Video files are allowed!"));
+        messages().information(QString::fromUtf16(OnlyVideoFilesMessage));
     unsetCursor();
 }
 

@@ -69,6 +69,8 @@ private:
     void buildLayout();
     void buildMenus();
     void connectRun();
+    // Adds one row per file through the probe, in order.
+    void probeFiles(const QStringList& paths);
     void setRunning(bool running);
     // The start-up sequence, in its order; every step runs even when one before failed.
     void load();

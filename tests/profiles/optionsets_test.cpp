@@ -1,7 +1,7 @@
 #include "profiles/Catalogue.h"
 #include "profiles/OptionSets.h"
 #include "profiles/OptionSheet.h"
-#include "profiles/QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <array>
 #include <climits>

@@ -1,5 +1,5 @@
 #include "profiles/OptionSheet.h"
-#include "profiles/QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,0 +1,201 @@
+#include "jobs/JobList.h"
+#include "jobs/MediaProbe.h"
+#include "platform/Paths.h"
+#include "support/Media.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace vidora {
+namespace {
+
+// Probes through the real mp.dll of the program folder, that is the system's MPlayer, on
+// files generated here.
+class ProbeE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QFileInfo::exists(QStringLiteral(VIDORA_PROGRAM_DIR "/mp.dll")))
+            << "build the program folder first";
+        setAppFolderForTesting(QStringLiteral(VIDORA_PROGRAM_DIR "/"));
+    }
+    void TearDown() override { setAppFolderForTesting(QString()); }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QString clip(const QString& name, int seconds, const QString& size) const {
+        const QString file = path(name);
+        QString error;
+        EXPECT_TRUE(test::generateClip(file, seconds, size, &error)) << error.toStdString();
+        return file;
+    }
+
+    static void expectNothingFound(const Job& job, const QString& file) {
+        EXPECT_EQ(job.path, file);
+        EXPECT_EQ(job.start, "0:00:00");
+        EXPECT_EQ(job.end, "");
+        EXPECT_EQ(job.size, "0x0");
+        EXPECT_EQ(job.format, "");
+        EXPECT_EQ(job.status, "");
+        EXPECT_EQ(job.videoTime, "");
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ProbeE2E, VideoFilesWithSoundGetEveryColumn) {
+    const QString avi = clip(QStringLiteral("holiday.avi"), 5, QStringLiteral("640x480"));
+    const QString mp4 = clip(QStringLiteral("phone.mp4"), 3, QStringLiteral("320x240"));
+    JobList list;
+
+    ASSERT_EQ(ProbeMediaFile(list, avi), 0);
+    ASSERT_EQ(ProbeMediaFile(list, mp4), 1);
+    ASSERT_EQ(list.count(), 2);
+
+    const Job first = list.at(0);
+    EXPECT_EQ(first.path, avi);
+    EXPECT_EQ(first.start, "0:00:00");
+    EXPECT_EQ(first.end, "0:00:05");
+    EXPECT_EQ(first.size, "640x480");
+    EXPECT_EQ(first.format, "FMP4"); // MPlayer names MPEG-4 part 2 in AVI by its FourCC
+    EXPECT_EQ(first.status, "");
+    EXPECT_EQ(first.videoTime, "0:00:05");
+
+    const Job second = list.at(1);
+    EXPECT_EQ(second.path, mp4);
+    EXPECT_EQ(second.start, "0:00:00");
+    EXPECT_EQ(second.end, "0:00:03");
+    EXPECT_EQ(second.size, "320x240");
+    EXPECT_EQ(second.format, "MP4V");
+    EXPECT_EQ(second.status, "");
+    EXPECT_EQ(second.videoTime, "0:00:03");
+}
+
+// With "-nosound" MPlayer 1.5 finds no stream to play in a file of sound alone and prints no
+// length for it: such a row gets no End and no Video Time.
+TEST_F(ProbeE2E, AnAudioOnlyFileGetsNoSizeAndNoFormat) {
+    const QString mp3 = path(QStringLiteral("tone.mp3"));
+    ASSERT_EQ(test::runProgram(QStringLiteral("ffmpeg"),
+                               {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                "sine=frequency=440:duration=4", mp3},
+                               60000),
+              0);
+    JobList list;
+    ASSERT_EQ(ProbeMediaFile(list, mp3), 0);
+    expectNothingFound(list.at(0), mp3);
+}
+
+TEST_F(ProbeE2E, AFileThatIsNotMediaAndAMissingFileKeepTheirRows) {
+    const QString text = path(QStringLiteral("notes.avi"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("These are notes, not a video.\n");
+    file.close();
+    const QString missing = path(QStringLiteral("gone.avi"));
+
+    JobList list;
+    EXPECT_EQ(ProbeMediaFile(list, text), 0);
+    EXPECT_EQ(ProbeMediaFile(list, missing), 1);
+    ASSERT_EQ(list.count(), 2);
+    expectNothingFound(list.at(0), text);
+    expectNothingFound(list.at(1), missing);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+TEST_F(ProbeE2E, APlayerThatCannotBeStartedLeavesTheRowAsNothingWasFound) {
+    const QString avi = clip(QStringLiteral("a.avi"), 1, QStringLiteral("160x120"));
+    setAppFolderForTesting(path(QStringLiteral("no player here")) + u'/');
+    JobList list;
+    EXPECT_EQ(ProbeMediaFile(list, avi), 0);
+    expectNothingFound(list.at(0), avi);
+}
+
+TEST_F(ProbeE2E, NamesWithBlanksQuotesDashesAndLettersOfAnyScriptAreProbedLikeAnyOther) {
+    const QString source = clip(QStringLiteral("source.avi"), 2, QStringLiteral("320x240"));
+    const QStringList names = {QStringLiteral("-dash first.avi"),
+                               QStringLiteral("it's a \"quoted\" name.avi"),
+                               QStringLiteral("ünïcödé vidéo 動画.avi"),
+                               QStringLiteral("semi;colon $(echo x) `y` & z.avi")};
+    JobList list;
+    for (const QString& name : names) {
+        ASSERT_TRUE(QFile::copy(source, path(name))) << name.toStdString();
+        const int row = ProbeMediaFile(list, path(name));
+        ASSERT_GE(row, 0);
+        const Job job = list.at(row);
+        EXPECT_EQ(job.path, path(name));
+        EXPECT_EQ(job.size, "320x240") << name.toStdString();
+        EXPECT_EQ(job.end, "0:00:02") << name.toStdString();
+        EXPECT_EQ(job.format, "FMP4") << name.toStdString();
+    }
+
+    // A relative name with a leading dash, as a caller might hand over: kept as given in the
+    // row, and not taken for an option by the player.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    const int row = ProbeMediaFile(list, QStringLiteral("-dash first.avi"));
+    QDir::setCurrent(previous);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(list.at(row).path, "-dash first.avi");
+    EXPECT_EQ(list.at(row).size, "320x240");
+
+    // Nothing was written next to the inputs, and they are unchanged.
+    EXPECT_EQ(QFileInfo(path(names[0])).size(), QFileInfo(source).size());
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), names.size() + 1);
+}
+
+// The row exists before the player runs; events handled while it runs may change the list,
+// and the probe still fills its own row.
+TEST_F(ProbeE2E, TheRowComesFirstAndIsFilledWhereverItMovedMeanwhile) {
+    const QString first = clip(QStringLiteral("first.avi"), 1, QStringLiteral("160x120"));
+    const QString second = clip(QStringLiteral("second.avi"), 2, QStringLiteral("320x240"));
+    JobList list;
+    ASSERT_EQ(ProbeMediaFile(list, first), 0);
+
+    Job atAdding;
+    int countAtAdding = 0;
+    QObject::connect(&list, &JobList::rowAdded, &list, [&](int row) {
+        atAdding = list.at(row);
+        countAtAdding = list.count();
+        // Runs while the player is at work: the user removes the first row.
+        QTimer::singleShot(0, &list, [&] { list.remove(0); });
+    });
+
+    EXPECT_EQ(ProbeMediaFile(list, second), 0);
+    EXPECT_EQ(countAtAdding, 2);
+    EXPECT_EQ(atAdding.path, second);
+    EXPECT_TRUE(atAdding.start.isEmpty() && atAdding.size.isEmpty());
+
+    ASSERT_EQ(list.count(), 1);
+    const Job job = list.at(0);
+    EXPECT_EQ(job.path, second);
+    EXPECT_EQ(job.size, "320x240");
+    EXPECT_EQ(job.end, "0:00:02");
+}
+
+TEST_F(ProbeE2E, AListClearedWhileThePlayerRunsStaysEmpty) {
+    const QString avi = clip(QStringLiteral("a.avi"), 1, QStringLiteral("160x120"));
+    JobList list;
+    QObject::connect(&list, &JobList::rowAdded, &list,
+                     [&] { QTimer::singleShot(0, &list, [&] { list.clear(); }); });
+    EXPECT_EQ(ProbeMediaFile(list, avi), -1);
+    EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(ProbeE2E, TheSameFileTwiceGivesTwoEqualRows) {
+    const QString avi = clip(QStringLiteral("twice.avi"), 1, QStringLiteral("160x120"));
+    JobList list;
+    ProbeMediaFile(list, avi);
+    ProbeMediaFile(list, avi);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.at(0).size, "160x120");
+    EXPECT_EQ(list.at(1).size, "160x120");
+    EXPECT_EQ(list.at(0).end, list.at(1).end);
+    EXPECT_NE(list.rowId(0), list.rowId(1));
+}
+
+} // namespace
+} // namespace vidora

@@ -138,8 +138,12 @@ void Form1::buildLayout() {
     m_lvwAudioTracks->viewport()->setAcceptDrops(true);
     m_jobModel = new JobTableModel(&m_jobs, this);
     m_lvwAudioTracks->setModel(m_jobModel);
+    // Long paths keep their end, the file's own name, in sight.
+    m_lvwAudioTracks->setTextElideMode(Qt::ElideLeft);
     m_lvwAudioTracks->header()->setStretchLastSection(false);
+    m_lvwAudioTracks->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_lvwAudioTracks->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lvwAudioTracks->header()->setMinimumSectionSize(60);
     connect(m_lvwAudioTracks, &QTreeView::clicked, this, &Form1::lvwAudioTracks_Click);
     connect(m_lvwAudioTracks, &QTreeView::doubleClicked, this, &Form1::openTrimmingWindow);
     auto* listLayout = new QVBoxLayout(m_videoList);

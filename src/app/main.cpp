@@ -6,6 +6,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Vidora"));
+    QApplication::setApplicationVersion(QStringLiteral(VIDORA_VERSION));
     vidora::Form1 window;
     window.show();
     return QApplication::exec();

@@ -1,0 +1,54 @@
+#include "launcher/PlayerArguments.h"
+
+#include <string_view>
+
+namespace vidora {
+
+namespace {
+
+// Options of Windows builds of MPlayer that take a value and mean nothing here.
+constexpr std::string_view DroppedOptions[] = {"-priority"};
+
+struct ValueReplacement {
+    std::string_view option;
+    std::string_view from;
+    std::string_view to;
+};
+
+constexpr ValueReplacement ValueReplacements[] = {
+    // The trailing comma lets MPlayer go on to any other driver when none of the three opens.
+    {"-vo", "gl2", "gl,xv,x11,"},
+};
+
+} // namespace
+
+std::vector<std::string> translatePlayerArguments(const std::vector<std::string>& arguments) {
+    std::vector<std::string> translated;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        bool dropped = false;
+        for (std::string_view option : DroppedOptions) {
+            if (argument == option) {
+                dropped = true;
+            }
+        }
+        if (dropped) {
+            ++i; // its value
+            continue;
+        }
+        translated.push_back(argument);
+        if (i + 1 >= arguments.size()) {
+            continue;
+        }
+        for (const ValueReplacement& replacement : ValueReplacements) {
+            if (argument == replacement.option && arguments[i + 1] == replacement.from) {
+                translated.push_back(std::string(replacement.to));
+                ++i;
+                break;
+            }
+        }
+    }
+    return translated;
+}
+
+} // namespace vidora

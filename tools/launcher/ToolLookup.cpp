@@ -1,0 +1,39 @@
+#include "launcher/ToolLookup.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vidora {
+
+std::string findExecutable(std::string_view name, std::string_view searchPath) {
+    if (name.empty()) {
+        return {};
+    }
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        std::size_t colon = searchPath.find(':', start);
+        if (colon == std::string_view::npos) {
+            colon = searchPath.size();
+        }
+        std::string folder(searchPath.substr(start, colon - start));
+        if (folder.empty()) {
+            folder = ".";
+        }
+        const std::string candidate = folder + "/" + std::string(name);
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        start = colon + 1;
+    }
+    return {};
+}
+
+std::string missingToolMessage(std::string_view launcher, std::string_view tool,
+                               std::string_view package) {
+    return std::string(launcher) + ": " + std::string(tool) +
+           " not found; install the Debian package " + std::string(package);
+}
+
+} // namespace vidora

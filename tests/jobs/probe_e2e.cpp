@@ -75,9 +75,9 @@ TEST_F(ProbeE2E, VideoFilesWithSoundGetEveryColumn) {
     EXPECT_EQ(second.videoTime, "0:00:03");
 }
 
-// With "-nosound" MPlayer 1.5 finds no stream to play in a file of sound alone and prints no
-// length for it: such a row gets no End and no Video Time.
-TEST_F(ProbeE2E, AnAudioOnlyFileGetsNoSizeAndNoFormat) {
+// A file of sound alone: no size and no format, but its length (mp.dll lets the identify run
+// decode the sound, without which MPlayer 1.5 reports none), so it can be converted.
+TEST_F(ProbeE2E, AnAudioOnlyFileGetsItsLengthButNoSizeOrFormat) {
     const QString mp3 = path(QStringLiteral("tone.mp3"));
     ASSERT_EQ(test::runProgram(QStringLiteral("ffmpeg"),
                                {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
@@ -86,7 +86,12 @@ TEST_F(ProbeE2E, AnAudioOnlyFileGetsNoSizeAndNoFormat) {
               0);
     JobList list;
     ASSERT_EQ(ProbeMediaFile(list, mp3), 0);
-    expectNothingFound(list.at(0), mp3);
+    const Job job = list.at(0);
+    EXPECT_EQ(job.start, QStringLiteral("0:00:00"));
+    EXPECT_EQ(job.end, QStringLiteral("0:00:04"));
+    EXPECT_EQ(job.videoTime, QStringLiteral("0:00:04"));
+    EXPECT_EQ(job.size, QStringLiteral("0x0"));
+    EXPECT_TRUE(job.format.isEmpty());
 }
 
 TEST_F(ProbeE2E, AFileThatIsNotMediaAndAMissingFileKeepTheirRows) {

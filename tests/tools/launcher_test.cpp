@@ -370,11 +370,21 @@ TEST(PlayerArguments, PreviewLinesLoseThePriorityAndGetAVideoOutputOfThisBuild) 
                                                "screenshot", "/home/jo/it's a -film ä.avi"}));
 }
 
-TEST(PlayerArguments, IdentifyLinePassesUnchanged) {
+TEST(PlayerArguments, IdentifyLineDecodesSoundSoItsLengthIsReported) {
     const Arguments identify = {"-identify", "-benchmark", "-nosound",     "-vo",
                                 "null",      "-vf",        "cropdetect",   "-endpos",
                                 "1",         "/media/gl2", "-priority.avi"};
-    EXPECT_EQ(translatePlayerArguments(identify), identify);
+    EXPECT_THAT(translatePlayerArguments(identify),
+                ElementsAreArray<std::string>({"-identify", "-benchmark", "-ao", "null", "-vo",
+                                               "null", "-vf", "cropdetect", "-endpos", "1",
+                                               "/media/gl2", "-priority.avi"}));
+    // Only identify runs change, and a file named like the option is left alone.
+    const Arguments play = {"-nosound", "-vo", "null", "a.avi"};
+    EXPECT_EQ(translatePlayerArguments(play), play);
+    const Arguments named = {"-identify", "./-nosound"};
+    EXPECT_EQ(translatePlayerArguments(named), named);
+    EXPECT_THAT(translatePlayerArguments({"-identify", "-nosound"}),
+                ElementsAre("-identify", "-nosound"));
 }
 
 TEST(PlayerArguments, PriorityWithoutValueAndOtherOutputs) {

@@ -1,5 +1,6 @@
 #include "launcher/PlayerArguments.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace vidora {
@@ -19,6 +20,23 @@ constexpr ValueReplacement ValueReplacements[] = {
     // The trailing comma lets MPlayer go on to any other driver when none of the three opens.
     {"-vo", "gl2", "gl,xv,x11,"},
 };
+
+// MPlayer 1.5 reports no ID_LENGTH for a file with sound only when "-nosound" stands in an
+// identify run; with the sound decoded into no output device it does. The last argument is
+// the file and is never touched.
+std::vector<std::string> identifyWithLength(std::vector<std::string> arguments) {
+    if (arguments.size() < 2)
+        return arguments;
+    const auto options_end = arguments.end() - 1;
+    if (std::find(arguments.begin(), options_end, "-identify") == options_end)
+        return arguments;
+    const auto nosound = std::find(arguments.begin(), options_end, "-nosound");
+    if (nosound == options_end)
+        return arguments;
+    *nosound = "-ao";
+    arguments.insert(nosound + 1, "null");
+    return arguments;
+}
 
 } // namespace
 
@@ -48,7 +66,7 @@ std::vector<std::string> translatePlayerArguments(const std::vector<std::string>
             }
         }
     }
-    return translated;
+    return identifyWithLength(translated);
 }
 
 } // namespace vidora

@@ -23,16 +23,21 @@ function(vidora_layer name)
   endif()
 endfunction()
 
-# One test executable per subsystem, registered with ctest and labelled.
+# One test executable per subsystem, registered with ctest and labelled:
+#   vidora_tests(name LIBS libraries... [APPLICATION Core|Widgets])
 # Files named *_e2e.cpp go into a second executable labelled e2e; other .cpp files of
 # the folder (fixtures, environments) go into both.
 function(vidora_tests name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "APPLICATION" "LIBS" ${ARGN})
   file(GLOB _unit CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   file(GLOB _e2e CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_e2e.cpp)
   file(GLOB _shared CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER _shared EXCLUDE REGEX "_(test|e2e)\\.cpp$")
   file(GLOB _support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
+  # APPLICATION Core or Widgets: the test program gets that application object.
+  if(ARG_APPLICATION)
+    list(APPEND _support ${PROJECT_SOURCE_DIR}/tests/support/application/${ARG_APPLICATION}Application.cpp)
+  endif()
   foreach(kind unit e2e)
     if(kind STREQUAL unit)
       set(_files ${_unit})

@@ -1,5 +1,6 @@
 #include "engine/Process.h"
 
+#include "base/CommandLineText.h"
 #include "base/TextValues.h"
 #include "platform/Paths.h"
 
@@ -157,30 +158,6 @@ void Process::closePipe() {
     // destroyed by a handler: the process object goes later, not with this object.
     process->setParent(nullptr);
     process->deleteLater();
-}
-
-QStringList Process::splitCommandLine(const QString& text) {
-    QStringList arguments;
-    QString current;
-    bool inArgument = false;
-    bool inQuotes = false;
-    for (QChar c : text) {
-        if (c == u'"') {
-            inQuotes = !inQuotes;
-            inArgument = true;
-        } else if ((c == u' ' || c == u'\t') && !inQuotes) {
-            if (inArgument)
-                arguments << current;
-            current.clear();
-            inArgument = false;
-        } else {
-            current += c;
-            inArgument = true;
-        }
-    }
-    if (inArgument)
-        arguments << current;
-    return arguments;
 }
 
 QString Process::joinCommandLine(const QString& program, const QStringList& arguments) {

@@ -50,9 +50,6 @@ public:
     void Abort(qint32 vnRC);
     void Launch();
 
-    // Splits a command-line text: blanks separate arguments, double quotes group (and are
-    // dropped), runs of blanks count as one.
-    static QStringList splitCommandLine(const QString& text);
     // The command-line text of a program and its arguments; an argument that is empty or holds
     // a blank is put in double quotes.
     static QString joinCommandLine(const QString& program, const QStringList& arguments);

@@ -1,5 +1,5 @@
+#include "base/CommandLineText.h"
 #include "engine/EncoderCommandLine.h"
-#include "support/WindowsCommandLine.h"
 
 #include <gtest/gtest.h>
 #include <utility>
@@ -286,7 +286,7 @@ TEST(EncoderCommandLine, ArgumentsMatchTheSplitTextForEveryRow) {
         options.disableAudio = row % 2 ? QStringLiteral(" -an ") : QString();
         const auto command = BuildEncoderCommandLine(job, options);
         ASSERT_TRUE(command);
-        const QStringList split = test::splitWindowsCommandLine(command->text);
+        const QStringList split = splitCommandLine(command->text);
         ASSERT_FALSE(split.isEmpty());
         EXPECT_EQ(command->program, QStringLiteral("/opt/Vidora dir/fp.dll"));
         EXPECT_EQ(split.first(), command->program);

@@ -1,5 +1,7 @@
 #include "engine/Process.h"
 #include "platform/Paths.h"
+#include "support/EventLoop.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,39 +17,11 @@
 #include <ostream>
 #include <sys/resource.h>
 
-// Lets GoogleTest show texts in failure messages instead of raw bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 using namespace vidora;
+using vidora::test::settle;
+using vidora::test::waitFor;
 
 namespace {
-
-// QProcess needs an application object; another environment of this test program may have
-// made one already.
-void ensureCoreApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "engine_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv); // lives as long as the test program
-}
-
-// Runs the event loop until the condition holds or the time is up; true when it holds.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 double cpuSecondsOfThisProcess() {
     rusage usage{};
@@ -71,7 +45,6 @@ struct Events {
 class ProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureCoreApplication();
         // Blanks and an apostrophe in every path the runner is given.
         m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/vidora proc's-XXXXXX");
         ASSERT_TRUE(m_dir->isValid());

@@ -2,6 +2,8 @@
 // mp.dll pauses and resumes on Space, seeks on the arrows and quits on Q.
 
 #include "platform/ToolProcesses.h"
+#include "support/EventLoop.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,36 +19,10 @@
 #include <optional>
 
 using namespace vidora;
+using vidora::test::settle;
+using vidora::test::waitFor;
 
 namespace {
-
-void ensureCoreApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "platform_e2e_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv); // lives as long as the test program
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Runs a helper program to its end; its exit code, or -1 when it could not run.
 int run(const QString& program, const QStringList& arguments, QByteArray* output = nullptr) {
@@ -63,7 +39,6 @@ int run(const QString& program, const QStringList& arguments, QByteArray* output
 class ToolKeys : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureCoreApplication();
         const QString folder = QStringLiteral(VIDORA_PROGRAM_DIR);
         m_encoder = folder + "/fp.dll";
         m_player = folder + "/mp.dll";

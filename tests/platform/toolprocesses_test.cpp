@@ -1,6 +1,8 @@
 // Starting tools and sending them keys, with small tool scripts that show what they receive.
 
 #include "platform/ToolProcesses.h"
+#include "support/EventLoop.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,46 +17,11 @@
 #include <ostream>
 #include <unistd.h>
 
-// Lets GoogleTest show texts in failure messages instead of raw bytes.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
-    *out << '"' << bytes.toPercentEncoding(" []").toStdString() << '"';
-}
-
 using namespace vidora;
+using vidora::test::settle;
+using vidora::test::waitFor;
 
 namespace {
-
-void ensureCoreApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv); // lives as long as the test program
-}
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-// Lets the event loop run for a while, so that bytes on their way have time to arrive.
-void settle(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // A started tool with everything it wrote to its standard output.
 struct StartedTool {
@@ -72,7 +39,6 @@ struct StartedTool {
 class ToolProcesses : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureCoreApplication();
         m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/vidora tools' -XXXXXX");
         ASSERT_TRUE(m_dir->isValid());
         PreviewProcessId = 0;

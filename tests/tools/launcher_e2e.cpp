@@ -1,7 +1,7 @@
 // fp.dll and mp.dll from the program folder, running the real FFmpeg and MPlayer on clips made
 // for each test.
 
-#include "support/WindowsCommandLine.h"
+#include "base/CommandLineText.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -217,7 +217,7 @@ protected:
         part.replace("OUT", output);
         const QString text = '"' + Encoder + "\" -i \"" + input + '"' + part +
                              " -threads  2 -vstats_file \"" + m_statistics + '"';
-        QStringList arguments = test::splitWindowsCommandLine(text);
+        QStringList arguments = vidora::splitCommandLine(text);
         arguments.removeFirst();
         return arguments;
     }

@@ -1,13 +1,13 @@
 // How fp.dll and mp.dll fit the program's command lines to today's FFmpeg and MPlayer, checked
 // without starting either tool.
 
+#include "base/CommandLineText.h"
 #include "launcher/EncoderArguments.h"
 #include "launcher/EncoderLimits.h"
 #include "launcher/FileIdentity.h"
 #include "launcher/PlayerArguments.h"
 #include "launcher/Progress.h"
 #include "launcher/ToolLookup.h"
-#include "support/WindowsCommandLine.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -31,7 +31,7 @@ using Arguments = std::vector<std::string>;
 // The argument list of a command line's text, split as the Windows command line is.
 Arguments splitCommandLine(const std::string& text) {
     Arguments arguments;
-    for (const QString& argument : test::splitWindowsCommandLine(QString::fromStdString(text))) {
+    for (const QString& argument : vidora::splitCommandLine(QString::fromStdString(text))) {
         arguments.push_back(argument.toStdString());
     }
     return arguments;

@@ -1,8 +1,8 @@
-#include "support/WindowsCommandLine.h"
+#include "base/CommandLineText.h"
 
-namespace vidora::test {
+namespace vidora {
 
-QStringList splitWindowsCommandLine(const QString& text) {
+QStringList splitCommandLine(const QString& text) {
     QStringList arguments;
     QString current;
     bool inArgument = false;
@@ -26,4 +26,4 @@ QStringList splitWindowsCommandLine(const QString& text) {
     return arguments;
 }
 
-} // namespace vidora::test
+} // namespace vidora

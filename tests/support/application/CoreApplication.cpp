@@ -3,15 +3,14 @@
 
 namespace {
 
-// The engine's waits are local event loops: the tests need one application object.
+// The waits of the program are local event loops: its tests need one application object.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "engine_tests";
+        static char name[] = "vidora_tests";
         static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            m_app = new QCoreApplication(argc, argv);
+        m_app = new QCoreApplication(argc, argv);
     }
     void TearDown() override {
         delete m_app;

@@ -3,15 +3,14 @@
 
 namespace {
 
-// The probe waits for the player in a local event loop, and the filter tests ask a real
-// QFileDialog how it reads the filters: both need one application object for the whole test
-// program. The offscreen platform is set by ctest, and here too for a program started by hand.
+// Widget tests need one QApplication for the whole test program; the offscreen platform
+// is set by ctest, and here too for a test program started by hand.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "jobs_tests";
+        static char name[] = "vidora_tests";
         static char* argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
     }

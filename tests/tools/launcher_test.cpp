@@ -375,9 +375,9 @@ TEST(PlayerArguments, IdentifyLineDecodesSoundSoItsLengthIsReported) {
                                 "null",      "-vf",        "cropdetect",   "-endpos",
                                 "1",         "/media/gl2", "-priority.avi"};
     EXPECT_THAT(translatePlayerArguments(identify),
-                ElementsAreArray<std::string>({"-identify", "-benchmark", "-ao", "null", "-vo",
-                                               "null", "-vf", "cropdetect", "-endpos", "1",
-                                               "/media/gl2", "-priority.avi"}));
+                ElementsAreArray<std::string>(
+                    {"-identify", "-benchmark", "-ao", "pcm:fast:file=/dev/null", "-vo", "null",
+                     "-vf", "cropdetect", "-endpos", "1", "/media/gl2", "-priority.avi"}));
     // Only identify runs change, and a file named like the option is left alone.
     const Arguments play = {"-nosound", "-vo", "null", "a.avi"};
     EXPECT_EQ(translatePlayerArguments(play), play);

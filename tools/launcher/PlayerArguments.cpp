@@ -22,8 +22,9 @@ constexpr ValueReplacement ValueReplacements[] = {
 };
 
 // MPlayer 1.5 reports no ID_LENGTH for a file with sound only when "-nosound" stands in an
-// identify run; with the sound decoded into no output device it does. The last argument is
-// the file and is never touched.
+// identify run. Decoding the sound into the PCM writer's fast mode, aimed at /dev/null, gives
+// the length and keeps the run as quick (the null sound output would play in real time). The
+// last argument is the file and is never touched.
 std::vector<std::string> identifyWithLength(std::vector<std::string> arguments) {
     if (arguments.size() < 2)
         return arguments;
@@ -34,7 +35,7 @@ std::vector<std::string> identifyWithLength(std::vector<std::string> arguments) 
     if (nosound == options_end)
         return arguments;
     *nosound = "-ao";
-    arguments.insert(nosound + 1, "null");
+    arguments.insert(nosound + 1, "pcm:fast:file=/dev/null");
     return arguments;
 }
 

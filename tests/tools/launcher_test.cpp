@@ -175,8 +175,20 @@ TEST(EncoderArguments, OptionsAfterTheOutputMoveInFrontOfItInTheirOrder) {
                                    "-t", "-5", "-an", "-vstats_file", "stats.log"});
     EXPECT_THAT(call.arguments,
                 ElementsAreArray<std::string>({"-y", "-vstats_version", "1", "-i", "in.avi", "-c:v",
-                                               "mpeg4", "-threads", "-1", "-t", "-5", "-an",
+                                               "mpeg4", "-threads", "0", "-t", "-5", "-an",
                                                "-vstats_file", "stats.log", "out.avi"}));
+}
+
+TEST(EncoderArguments, ANegativeThreadCountLetsTheEncoderChoose) {
+    const auto threadsOf = [](const char* count) {
+        const EncoderCall call = translateEncoderArguments(
+            {"-i", "in.avi", "-c:v", "mpeg4", "out.avi", "-threads", count});
+        return valueOf(call.arguments, "-threads");
+    };
+    EXPECT_EQ(threadsOf("-1"), "0");
+    EXPECT_EQ(threadsOf("-32768"), "0");
+    EXPECT_EQ(threadsOf("0"), "0");
+    EXPECT_EQ(threadsOf("4"), "4");
 }
 
 TEST(EncoderArguments, NoOutputLeavesTrailingOptionsWhereTheyAre) {

@@ -34,6 +34,7 @@ constexpr std::string_view ChannelNames[] = {"ac", "ac:a"};
 constexpr std::string_view FrameRateNames[] = {"r", "r:v"};
 constexpr std::string_view FormatNames[] = {"f"};
 constexpr std::string_view SizeNames[] = {"s", "s:v"};
+constexpr std::string_view ThreadNames[] = {"threads"};
 
 struct CodecReplacement {
     std::string_view from;
@@ -312,6 +313,13 @@ void fitLimits(FileGroup& output) {
     }
     if (Option* size = lastOption(output.options, SizeNames)) {
         size->value = acceptedVideoSize(videoCodec, size->value);
+    }
+
+    // FFmpeg refuses a negative thread count outright; 0 lets it choose, as no count would.
+    long long threads = 0;
+    if (Option* count = lastOption(output.options, ThreadNames);
+        count && wholeNumber(count->value, threads) && threads < 0) {
+        count->value = "0";
     }
 }
 

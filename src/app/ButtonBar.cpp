@@ -3,9 +3,10 @@
 #include "platform/Paths.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 
 namespace vidora {
@@ -91,8 +92,19 @@ void ButtonBar::loadPictures(const QString& programFolder) {
     const QString folder = joinPath(programFolder, QStringLiteral("buttons"));
     for (PictureButton* button : m_buttons) {
         const QString file = joinPath(folder, button->property("picture").toString());
-        if (QFileInfo::exists(file))
-            button->setIcon(QIcon(file));
+        const QPixmap picture(file);
+        if (picture.isNull())
+            continue;
+        // Qt greys a disabled picture, which leaves a white glyph white: fade it instead.
+        QPixmap faded(picture.size());
+        faded.fill(Qt::transparent);
+        QPainter painter(&faded);
+        painter.setOpacity(0.35);
+        painter.drawPixmap(0, 0, picture);
+        painter.end();
+        QIcon icon(picture);
+        icon.addPixmap(faded, QIcon::Disabled);
+        button->setIcon(icon);
     }
 }
 

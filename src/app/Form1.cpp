@@ -116,6 +116,7 @@ void Form1::buildLayout() {
     outer->setSpacing(0);
 
     m_picture3 = new ButtonBar(central);
+    m_picture3->loadPictures(AppFolder());
     outer->addWidget(m_picture3);
 
     auto* body = new QGridLayout;
@@ -332,7 +333,6 @@ void Form1::load() {
     m_ps1->setGridLines(true);
     m_ps1->setChoiceToolTips(true);
 
-    m_picture3->loadPictures(AppFolder());
     m_preview->showPicture(AppFolder() + QStringLiteral("loading.jpg"));
 }
 

@@ -1,5 +1,6 @@
 // The job list in the real main window, filled by the real MPlayer through mp.dll.
 
+#include "app/ButtonBar.h"
 #include "app/Form1.h"
 #include "platform/Paths.h"
 #include "profiles/OptionSheet.h"
@@ -154,6 +155,9 @@ TEST_F(JobListWindow, ListCannotChangeWhileARunIsInProgress) {
     EXPECT_FALSE(m_window->action(QStringLiteral("AddFiles"))->isEnabled());
     EXPECT_FALSE(m_window->action(QStringLiteral("ClearAllFiles"))->isEnabled());
     EXPECT_FALSE(m_window->action(QStringLiteral("BurnNow"))->isEnabled());
+    // Entries that were never available stay so.
+    EXPECT_FALSE(m_window->buttonBar()->button(QStringLiteral("Image10"))->isEnabled());
+    EXPECT_FALSE(m_window->buttonBar()->button(QStringLiteral("Image8"))->isEnabled());
     EXPECT_FALSE(drop({a}));
     m_window->clearAllFiles();
     EXPECT_EQ(m_window->jobs().count(), 1);

@@ -150,3 +150,23 @@ TEST(PercentBar, ShowsValuesAboveAHundredWithoutBreaking) {
     EXPECT_EQ(bar.value(), 0);
     EXPECT_EQ(bar.maximum(), 100);
 }
+
+TEST(ButtonBar, DisabledButtonsShowAFadedPicture) {
+    setAppFolderForTesting(QStringLiteral(VIDORA_PROGRAM_DIR));
+    ButtonBar bar;
+    bar.loadPictures(AppFolder());
+    setAppFolderForTesting(QString());
+    const QIcon icon = bar.button(QStringLiteral("Image10"))->icon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage normal = icon.pixmap(QSize(48, 48), QIcon::Normal).toImage();
+    const QImage faded = icon.pixmap(QSize(48, 48), QIcon::Disabled).toImage();
+    const auto opacity = [](const QImage& image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qAlpha(image.pixel(x, y));
+        return sum;
+    };
+    ASSERT_GT(opacity(normal), 0);
+    EXPECT_LT(opacity(faded), opacity(normal) / 2);
+}

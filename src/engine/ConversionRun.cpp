@@ -12,6 +12,8 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <algorithm>
+#include <limits>
 
 namespace vidora {
 
@@ -94,7 +96,9 @@ void ConversionRun::BurnNow_Click() {
     const QString folder = ReadSetting(settings, kSection, QStringLiteral("outputfolder"));
     m_outputFolder = folder.isEmpty() ? programFolder() : folder;
     m_existingFilePolicy = readSettingNumber(settings, kSection, QStringLiteral("existedfile"));
-    m_threads = static_cast<int>(readSettingNumber(settings, kSection, QStringLiteral("thread")));
+    // A stored count far outside any machine's is taken as the nearest one an int holds.
+    m_threads = static_cast<int>(std::clamp(
+        readSettingNumber(settings, kSection, QStringLiteral("thread")), -1024.0, 1024.0));
 
     const int rows = m_context.jobCount();
     for (int row = 0; row < rows; ++row) {
@@ -149,7 +153,8 @@ ConversionRun::JobEnd ConversionRun::convertJob(int row) {
 
     const auto start = timeTextToSeconds(m_context.jobStart(row));
     const auto end = timeTextToSeconds(m_context.jobEnd(row));
-    if (!start || !end)
+    constexpr qint64 limit = std::numeric_limits<qint32>::max();
+    if (!start || !end || *start > limit || *end > limit)
         return fail(QStringLiteral("The job's start or end is not a time."));
     JobStartSeconds = static_cast<qint32>(*start);
     JobDurationSeconds = static_cast<qint32>(*end - *start);

@@ -192,7 +192,7 @@ TEST_F(Run, NamesOutputsAfterTheInputAndKeepsExistingFiles) {
 
 TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
     setting(QStringLiteral("outputfolder"), QStringLiteral("   "));
-    setting(QStringLiteral("thread"), QStringLiteral("3"));
+    setting(QStringLiteral("thread"), QStringLiteral("3 threads"));
     addJobs({QStringLiteral("a.avi")});
     run.BurnNow_Click();
     EXPECT_TRUE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
@@ -259,9 +259,11 @@ TEST_F(Run, UnusableOptionValuesFailTheJob) {
     run.BurnNow_Click();
     EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
     context.sheet.SetValue(bitrate, QStringLiteral("128"));
-    context.jobs = {Job(input(QStringLiteral("noextension")))};
+    context.jobs = {Job(input(QStringLiteral("noextension"))),
+                    Job(input(QStringLiteral("far.avi")), QStringLiteral("0:00:00"),
+                        QStringLiteral("999999999:00:00"))};
     run.BurnNow_Click();
-    EXPECT_EQ(statuses(), QStringList{"Fail"});
+    EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
 }
 
 TEST_F(Run, NeverWritesOntoItsInput) {

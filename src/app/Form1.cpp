@@ -303,8 +303,7 @@ void Form1::lvwAudioTracks_Click() {
         return;
     const Job job = m_jobs.at(current.row());
     const auto set = [this](const char* category, const char* item, const QString& value) {
-        m_sheet.SetValue(m_sheet.FindItem(m_sheet.FindCategory(QString::fromLatin1(category)),
-                                          QString::fromLatin1(item)),
+        m_sheet.SetValue(m_sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(item)),
                          value);
     };
     set("General", "Item Name", job.path);

@@ -526,8 +526,8 @@ bool applyItem(OptionSheet& sheet, const ItemAddress& address, const ItemEffect&
         return succeeded || onFailure == OnFailure::SkipStep;
     };
 
-    OptionItem* item = sheet.FindItem(sheet.FindCategory(QString::fromLatin1(address.category)),
-                                      QString::fromLatin1(address.caption));
+    OptionItem* item =
+        sheet.itemAt(QString::fromLatin1(address.category), QString::fromLatin1(address.caption));
     // Every further step of a missing item would fail as well: skipping the item is skipping
     // each of them.
     if (!item)

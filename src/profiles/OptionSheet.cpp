@@ -59,6 +59,10 @@ OptionCategory* OptionSheet::FindCategory(const QString& caption) const {
     return nullptr;
 }
 
+OptionItem* OptionSheet::itemAt(const QString& category, const QString& caption) const {
+    return FindItem(FindCategory(category), caption);
+}
+
 OptionItem* OptionSheet::FindItem(const OptionCategory* category, const QString& caption) const {
     if (!category)
         return nullptr;
@@ -207,8 +211,8 @@ void prolist(OptionSheet& sheet) {
     // Marked only once everything is in place, as the sheet has always been built.
     for (const InitialItem& initial : initialItems()) {
         if (initial.displayOnly)
-            sheet.SetDisplayOnly(sheet.FindItem(sheet.FindCategory(initial.category),
-                                                QString::fromLatin1(initial.caption)));
+            sheet.SetDisplayOnly(
+                sheet.itemAt(initial.category, QString::fromLatin1(initial.caption)));
     }
 }
 

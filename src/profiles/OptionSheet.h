@@ -92,6 +92,8 @@ public:
     // The first category or item with exactly this caption, or nullptr.
     OptionCategory* FindCategory(const QString& caption) const;
     OptionItem* FindItem(const OptionCategory* category, const QString& caption) const;
+    // The item with this caption in the category with that caption, or nullptr.
+    OptionItem* itemAt(const QString& category, const QString& caption) const;
 
     // A text item has no choices: both refuse it.
     bool ClearChoices(OptionItem* item);

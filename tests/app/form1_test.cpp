@@ -31,8 +31,7 @@ protected:
     static QString value(Form1& window, const char* category, const char* item) {
         OptionSheet& sheet = window.optionSheet();
         return sheet
-            .GetValue(sheet.FindItem(sheet.FindCategory(QString::fromLatin1(category)),
-                                     QString::fromLatin1(item)))
+            .GetValue(sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(item)))
             .value_or(QStringLiteral("<missing>"));
     }
 
@@ -99,10 +98,9 @@ TEST_F(Form1Test, SheetShowsValuesAndHandsEditsBackToTheModel) {
     Form1 window;
     PropertySheet* ps1 = window.propertySheet();
     OptionSheet& sheet = window.optionSheet();
-    OptionItem* codec = sheet.FindItem(sheet.FindCategory(QStringLiteral("Video Options")),
-                                       QStringLiteral("Video Codec"));
-    OptionItem* name =
-        sheet.FindItem(sheet.FindCategory(QStringLiteral("General")), QStringLiteral("Item Name"));
+    OptionItem* codec =
+        sheet.itemAt(QStringLiteral("Video Options"), QStringLiteral("Video Codec"));
+    OptionItem* name = sheet.itemAt(QStringLiteral("General"), QStringLiteral("Item Name"));
     ASSERT_TRUE(codec && name);
     QTreeWidgetItem* codecRow = ps1->rowOf(codec);
     ASSERT_TRUE(codecRow);

@@ -74,8 +74,7 @@ protected:
     QString sheetValue(const char* category, const char* item) {
         OptionSheet& sheet = m_window->optionSheet();
         return sheet
-            .GetValue(sheet.FindItem(sheet.FindCategory(QString::fromLatin1(category)),
-                                     QString::fromLatin1(item)))
+            .GetValue(sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(item)))
             .value_or(QString());
     }
 

@@ -250,8 +250,7 @@ TEST_F(Run, EncoderErrorFailsTheJobAndShowsWhy) {
 
 TEST_F(Run, UnusableOptionValuesFailTheJob) {
     OptionItem* bitrate =
-        context.sheet.FindItem(context.sheet.FindCategory(QStringLiteral("Audio Options")),
-                               QStringLiteral("Audio Bitrate"));
+        context.sheet.itemAt(QStringLiteral("Audio Options"), QStringLiteral("Audio Bitrate"));
     context.sheet.SetValue(bitrate, QStringLiteral("lots"));
     addJobs({QStringLiteral("a.avi")});
     context.jobs.emplace_back(input(QStringLiteral("b.avi")), QStringLiteral("0:00:00"),

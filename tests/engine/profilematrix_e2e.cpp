@@ -33,6 +33,12 @@ struct MatrixCase {
     int duration = kClipSeconds;
 };
 
+// The category of the few items the matrix sets: the video items, or else the audio items.
+QString categoryOf(const QString& item) {
+    return item.startsWith(u"Video") ? QStringLiteral("Video Options")
+                                     : QStringLiteral("Audio Options");
+}
+
 std::vector<MatrixCase> matrixCases() {
     std::vector<MatrixCase> cases;
     for (int row = 0; row < Catalogue::RowCount; ++row)
@@ -45,9 +51,7 @@ std::vector<MatrixCase> matrixCases() {
         applyOptionSet(sheet, row);
         for (const char* caption : {"Video Codec", "Audio Codec"}) {
             const QString item = QString::fromLatin1(caption);
-            const QString category = item.startsWith(u"Video") ? QStringLiteral("Video Options")
-                                                               : QStringLiteral("Audio Options");
-            const OptionItem* found = sheet.FindItem(sheet.FindCategory(category), item);
+            const OptionItem* found = sheet.itemAt(categoryOf(item), item);
             for (const QString& choice : found->choices()) {
                 QString name = choice;
                 name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
@@ -121,9 +125,7 @@ TEST_P(ProfileMatrix, ConvertsAGeneratedClip) {
     prolist(sheet);
     applyOptionSet(sheet, c.row);
     if (!c.item.isEmpty()) {
-        const QString category = c.item.startsWith(u"Video") ? QStringLiteral("Video Options")
-                                                             : QStringLiteral("Audio Options");
-        ASSERT_TRUE(sheet.SetValue(sheet.FindItem(sheet.FindCategory(category), c.item), c.value));
+        ASSERT_TRUE(sheet.SetValue(sheet.itemAt(categoryOf(c.item), c.item), c.value));
     }
     const auto values = readOptionValues(sheet);
     ASSERT_TRUE(values);

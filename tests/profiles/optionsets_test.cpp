@@ -251,8 +251,8 @@ SheetState expectedAfter(int row, SheetState before) {
 }
 
 OptionItem* find(const OptionSheet& sheet, const Address& address) {
-    return sheet.FindItem(sheet.FindCategory(QString::fromLatin1(address.category)),
-                          QString::fromLatin1(address.caption));
+    return sheet.itemAt(QString::fromLatin1(address.category),
+                        QString::fromLatin1(address.caption));
 }
 
 ItemState itemState(const OptionSheet& sheet, const char* category, const char* caption) {

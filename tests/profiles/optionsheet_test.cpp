@@ -70,8 +70,7 @@ const std::vector<BuiltItem>& builtSheet() {
 }
 
 OptionItem* find(const OptionSheet& sheet, const char* category, const char* caption) {
-    return sheet.FindItem(sheet.FindCategory(QString::fromLatin1(category)),
-                          QString::fromLatin1(caption));
+    return sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(caption));
 }
 
 TEST(Prolist, BuildsTheFourCategoriesAndFifteenItemsInOrder) {

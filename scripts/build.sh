@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Configures and builds Vidora into build/; the program folder is build/Vidora/.
+# Uses ccache when it is installed, so rebuilds of unchanged files are quick.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build "$top/build" -j "$(nproc)"

@@ -10,9 +10,9 @@
 #include "jobs/InputFiles.h"
 #include "jobs/JobTableModel.h"
 #include "jobs/MediaProbe.h"
-#include "platform/Inifun.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "platform/Settings.h"
 #include "platform/ToolProcesses.h"
 #include "preview/PreviewArea.h"
 #include "profiles/Catalogue.h"
@@ -38,7 +38,6 @@ namespace vidora {
 
 namespace {
 
-const QString kProfileKey = QStringLiteral("profile");
 constexpr int kQuitKey = 81;
 
 // Which picture button stands for which menu item.
@@ -322,10 +321,8 @@ void Form1::load() {
     m_sheet.SetImageList(QStringLiteral("ImageList1"));
     prolist(m_sheet);
 
-    const double stored = readSettingNumber(settingsFilePath(), QStringLiteral("set"), kProfileKey);
     // Only a whole number names a row; anything else leaves the chooser without a selection.
-    const int itemNumber = stored == static_cast<int>(stored) ? static_cast<int>(stored) : 0;
-    m_profileChooser->selectItemNumber(itemNumber);
+    m_profileChooser->selectItemNumber(Settings().profileItemNumber());
     ImageCombo1_Click();
 
     m_ps1->setShadedCategories(true);
@@ -357,8 +354,7 @@ void Form1::unload() {
     // With no row selected the stored profile stays as it was.
     if (itemNumber == 0)
         return;
-    WriteSetting(settingsFilePath(), QStringLiteral("Set"), kProfileKey,
-                 QString::number(itemNumber));
+    Settings().setProfileItemNumber(itemNumber);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

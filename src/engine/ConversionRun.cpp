@@ -4,9 +4,9 @@
 #include "engine/ConversionProgress.h"
 #include "engine/EncoderCommandLine.h"
 #include "platform/Desktop.h"
-#include "platform/Inifun.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "platform/Settings.h"
 #include "platform/ToolProcesses.h"
 #include "profiles/Catalogue.h"
 
@@ -25,7 +25,6 @@ const QString ConversionRun::Cancel = QStringLiteral("Cancel");
 namespace {
 
 constexpr int kQuitKey = 81;
-const QString kSection = QStringLiteral("set");
 
 // The program folder as the command line names it: without its trailing "/", but for "/".
 QString programFolder() {
@@ -92,13 +91,12 @@ void ConversionRun::BurnNow_Click() {
     emit busyChanged(true);
 
     // The settings are read once, before the first job.
-    const QString settings = settingsFilePath();
-    const QString folder = ReadSetting(settings, kSection, QStringLiteral("outputfolder"));
+    const Settings settings;
+    const QString folder = settings.outputFolder();
     m_outputFolder = folder.isEmpty() ? programFolder() : folder;
-    m_existingFilePolicy = readSettingNumber(settings, kSection, QStringLiteral("existedfile"));
+    m_overwriteExistingFiles = settings.overwriteExistingFiles();
     // A stored count far outside any machine's is taken as the nearest one an int holds.
-    m_threads = static_cast<int>(std::clamp(
-        readSettingNumber(settings, kSection, QStringLiteral("thread")), -1024.0, 1024.0));
+    m_threads = static_cast<int>(std::clamp(settings.threadCount(), -1024.0, 1024.0));
 
     const int rows = m_context.jobCount();
     for (int row = 0; row < rows; ++row) {
@@ -142,7 +140,7 @@ ConversionRun::JobEnd ConversionRun::convertJob(int row) {
         return fail(QStringLiteral("The input file name has no extension."));
     QString base = fileName.left(dot);
     QString output = joinPath(m_outputFolder, base + extension);
-    if (m_existingFilePolicy == 0) {
+    if (!m_overwriteExistingFiles) {
         while (QFileInfo::exists(output)) {
             base += QStringLiteral("_New");
             output = joinPath(m_outputFolder, base + extension);
@@ -242,7 +240,7 @@ void ConversionRun::finishRun() {
     m_timer2.stop();
     emit totalProgressChanged(100);
     emit busyChanged(false);
-    if (readSettingNumber(settingsFilePath(), kSection, QStringLiteral("autoshut")) == 1)
+    if (Settings().shutDownAfterRun())
         desktop().powerOff();
     messages().information(QStringLiteral("Conversion completed!"));
     emit trackProgressChanged(0);

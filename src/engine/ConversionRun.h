@@ -89,7 +89,7 @@ private:
     bool m_running = false;
     bool m_abandoned = false;
     QString m_outputFolder;
-    double m_existingFilePolicy = 0;
+    bool m_overwriteExistingFiles = false;
     int m_threads = 0;
 };
 

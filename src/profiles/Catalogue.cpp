@@ -112,6 +112,17 @@ constexpr std::array<CatalogueRow, Catalogue::RowCount> kRows{{
     {RowKind::Profile, "M4A Audio(*.m4a)", 0},                                // 100
 }};
 
+// Header rows name a picture of the list, profile rows none.
+constexpr bool picturesAreInTheList() {
+    for (const CatalogueRow& row : kRows) {
+        const bool named = row.picture >= 1 && row.picture <= Catalogue::kPictureCount;
+        if (named != (row.kind == RowKind::Header) || row.picture < 0)
+            return false;
+    }
+    return true;
+}
+static_assert(picturesAreInTheList());
+
 } // namespace
 
 std::span<const CatalogueRow> Catalogue::rows() {
@@ -139,11 +150,8 @@ QString Catalogue::outputExtension(QStringView caption) {
     return caption.mid(dot, 4).toString();
 }
 
-int Catalogue::pictureCount() {
-    int count = 0;
-    for (const CatalogueRow& row : kRows)
-        count = std::max(count, row.picture);
-    return std::max(count, MinimumPictureCount);
+QString Catalogue::pictureFileName(int number) {
+    return QStringLiteral("%1.png").arg(number, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace vidora

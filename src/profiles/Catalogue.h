@@ -23,7 +23,8 @@ struct CatalogueRow {
 class Catalogue {
 public:
     static constexpr int RowCount = 101;
-    static constexpr int MinimumPictureCount = 44;
+    // How many pictures the picture list holds; a header row's picture is one of them.
+    static constexpr int kPictureCount = 44;
 
     static std::span<const CatalogueRow> rows();
     // The row at a profile index, or nullptr outside 0..100.
@@ -35,8 +36,9 @@ public:
     // Movie(*.mp4)"); empty for a caption without "." (a header row).
     static QString outputExtension(QStringView caption);
 
-    // How many pictures the picture list holds.
-    static int pictureCount();
+    // The file of a picture of the list in the program folder's "pictures" folder: "01.png"
+    // for the first.
+    static QString pictureFileName(int number);
 };
 
 } // namespace vidora

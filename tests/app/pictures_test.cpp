@@ -15,12 +15,11 @@ namespace {
 
 QString pictureFile(int number) {
     return QDir(QStringLiteral(VIDORA_PROGRAM_DIR))
-        .filePath(QStringLiteral("pictures/%1.png").arg(number, 2, 10, QLatin1Char('0')));
+        .filePath(QStringLiteral("pictures/") + Catalogue::pictureFileName(number));
 }
 
 TEST(Pictures, EveryPositionOfThePictureListIsALoadable32By32Png) {
-    ASSERT_GE(Catalogue::pictureCount(), Catalogue::MinimumPictureCount);
-    for (int number = 1; number <= Catalogue::pictureCount(); ++number) {
+    for (int number = 1; number <= Catalogue::kPictureCount; ++number) {
         SCOPED_TRACE(pictureFile(number).toStdString());
         QImage image;
         ASSERT_TRUE(image.load(pictureFile(number), "PNG"));
@@ -30,7 +29,7 @@ TEST(Pictures, EveryPositionOfThePictureListIsALoadable32By32Png) {
 }
 
 TEST(Pictures, AreGlyphsOnATransparentBackground) {
-    for (int number = 1; number <= Catalogue::pictureCount(); ++number) {
+    for (int number = 1; number <= Catalogue::kPictureCount; ++number) {
         SCOPED_TRACE(number);
         const QImage image = QImage(pictureFile(number)).convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(image.isNull());
@@ -50,7 +49,7 @@ TEST(Pictures, AreGlyphsOnATransparentBackground) {
 
 TEST(Pictures, AreAllDifferent) {
     QSet<QByteArray> seen;
-    for (int number = 1; number <= Catalogue::pictureCount(); ++number) {
+    for (int number = 1; number <= Catalogue::kPictureCount; ++number) {
         const QImage image = QImage(pictureFile(number)).convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(image.isNull()) << number;
         const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()),
@@ -67,7 +66,7 @@ TEST(Pictures, EveryHeaderRowNamesAPictureOfTheList) {
             continue;
         SCOPED_TRACE(row.caption);
         EXPECT_GE(row.picture, 1);
-        EXPECT_LE(row.picture, Catalogue::pictureCount());
+        EXPECT_LE(row.picture, Catalogue::kPictureCount);
         EXPECT_TRUE(QFileInfo::exists(pictureFile(row.picture)));
     }
 }

@@ -108,5 +108,10 @@ TEST(Catalogue, SharesPicturesWhereFamiliesShareThem) {
     EXPECT_EQ(Catalogue::row(52)->picture, 31);
     EXPECT_EQ(Catalogue::row(78)->picture, 31);
     EXPECT_EQ(Catalogue::row(0)->picture, 44);
-    EXPECT_GE(Catalogue::pictureCount(), 44);
+}
+
+TEST(Catalogue, NamesPictureFilesWithTwoDigits) {
+    EXPECT_EQ(Catalogue::pictureFileName(1), QStringLiteral("01.png"));
+    EXPECT_EQ(Catalogue::pictureFileName(31), QStringLiteral("31.png"));
+    EXPECT_EQ(Catalogue::pictureFileName(Catalogue::kPictureCount), QStringLiteral("44.png"));
 }

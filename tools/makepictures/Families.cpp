@@ -1,59 +1,47 @@
-// Draws the pictures of the profile chooser, the button bar and the preview area's waiting
-// picture.
-//
-//   makepictures <program folder>
-//
-// writes <program folder>/pictures/01.png .. 44.png (32x32, transparent background),
-// <program folder>/buttons/add.png, remove.png, clear.png, settings.png, help.png, exit.png and
-// convert.png (48x48, transparent background) and <program folder>/loading.jpg (320x240).
-// Every picture is drawn here from simple shapes, so the artwork is ours and the build needs
-// no binary files.
+#include "Families.h"
+
+#include "profiles/Catalogue.h"
 
 #include <QColor>
-#include <QDir>
 #include <QFont>
-#include <QGuiApplication>
-#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QRadialGradient>
 #include <QRectF>
-#include <QString>
 #include <array>
-#include <cmath>
-#include <cstdio>
-#include <functional>
+#include <string_view>
+
+namespace makepictures {
 
 namespace {
 
-constexpr int PictureCount = 44;
-constexpr int PictureSize = 32;
+constexpr int kPictureSize = 32;
 
 // One palette for every picture.
 namespace colour {
-const QColor Outline(0x1c, 0x25, 0x2b);
-const QColor DarkTop(0x4a, 0x55, 0x5f);
-const QColor DarkBottom(0x1a, 0x1f, 0x24);
-const QColor SilverTop(0xf5, 0xf7, 0xf8);
-const QColor SilverBottom(0xb8, 0xc3, 0xca);
-const QColor SilverEdge(0x6b, 0x7b, 0x86);
-const QColor ScreenTop(0x8f, 0xd8, 0xff);
-const QColor ScreenBottom(0x1f, 0x6f, 0xd1);
-const QColor Key(0xc9, 0xd3, 0xd9);
-const QColor White(0xff, 0xff, 0xff);
-const QColor Green(0x4c, 0xaf, 0x50);
-const QColor GreenDark(0x1b, 0x7a, 0x2a);
-const QColor Red(0xef, 0x53, 0x50);
-const QColor RedDark(0xb0, 0x1e, 0x1e);
-const QColor Orange(0xff, 0xa0, 0x3a);
-const QColor OrangeDark(0xe0, 0x5a, 0x00);
-const QColor Blue(0x42, 0x9c, 0xf0);
-const QColor BlueDark(0x0d, 0x4c, 0xa8);
-const QColor Purple(0xb2, 0x5c, 0xd6);
-const QColor PurpleDark(0x62, 0x1f, 0x9a);
-const QColor Teal(0x2e, 0xc4, 0xd6);
+const QColor kOutline(0x1c, 0x25, 0x2b);
+const QColor kDarkTop(0x4a, 0x55, 0x5f);
+const QColor kDarkBottom(0x1a, 0x1f, 0x24);
+const QColor kSilverTop(0xf5, 0xf7, 0xf8);
+const QColor kSilverBottom(0xb8, 0xc3, 0xca);
+const QColor kSilverEdge(0x6b, 0x7b, 0x86);
+const QColor kScreenTop(0x8f, 0xd8, 0xff);
+const QColor kScreenBottom(0x1f, 0x6f, 0xd1);
+const QColor kKey(0xc9, 0xd3, 0xd9);
+const QColor kWhite(0xff, 0xff, 0xff);
+const QColor kGreen(0x4c, 0xaf, 0x50);
+const QColor kGreenDark(0x1b, 0x7a, 0x2a);
+const QColor kRed(0xef, 0x53, 0x50);
+const QColor kRedDark(0xb0, 0x1e, 0x1e);
+const QColor kOrange(0xff, 0xa0, 0x3a);
+const QColor kOrangeDark(0xe0, 0x5a, 0x00);
+const QColor kBlue(0x42, 0x9c, 0xf0);
+const QColor kBlueDark(0x0d, 0x4c, 0xa8);
+const QColor kPurple(0xb2, 0x5c, 0xd6);
+const QColor kPurpleDark(0x62, 0x1f, 0x9a);
+const QColor kTeal(0x2e, 0xc4, 0xd6);
 } // namespace colour
 
 QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColor& bottom) {
@@ -65,7 +53,7 @@ QLinearGradient verticalGradient(const QRectF& r, const QColor& top, const QColo
 
 // A device body: a rounded shape with a top-lit gradient and a one-pixel edge.
 void drawBody(QPainter& p, const QRectF& r, qreal radius, const QColor& top, const QColor& bottom,
-              const QColor& edge = colour::Outline) {
+              const QColor& edge = colour::kOutline) {
     const QRectF inner = r.adjusted(0.5, 0.5, -0.5, -0.5);
     p.setPen(QPen(edge, 1));
     p.setBrush(verticalGradient(r, top, bottom));
@@ -78,18 +66,18 @@ void drawBody(QPainter& p, const QRectF& r, qreal radius, const QColor& top, con
 }
 
 void drawDarkBody(QPainter& p, const QRectF& r, qreal radius) {
-    drawBody(p, r, radius, colour::DarkTop, colour::DarkBottom);
+    drawBody(p, r, radius, colour::kDarkTop, colour::kDarkBottom);
 }
 
 void drawSilverBody(QPainter& p, const QRectF& r, qreal radius) {
-    drawBody(p, r, radius, colour::SilverTop, colour::SilverBottom, colour::SilverEdge);
+    drawBody(p, r, radius, colour::kSilverTop, colour::kSilverBottom, colour::kSilverEdge);
 }
 
 // A glass screen: a blue diagonal gradient with a soft reflection over its upper left part.
 void drawScreen(QPainter& p, const QRectF& r, qreal radius = 1) {
     QLinearGradient gradient(r.topLeft(), r.bottomRight());
-    gradient.setColorAt(0, colour::ScreenTop);
-    gradient.setColorAt(1, colour::ScreenBottom);
+    gradient.setColorAt(0, colour::kScreenTop);
+    gradient.setColorAt(1, colour::kScreenBottom);
     p.setPen(Qt::NoPen);
     p.setBrush(gradient);
     p.drawRoundedRect(r, radius, radius);
@@ -113,7 +101,7 @@ void drawDot(QPainter& p, const QPointF& centre, qreal radius, const QColor& fil
     p.drawEllipse(centre, radius, radius);
 }
 
-void drawKey(QPainter& p, const QRectF& r, const QColor& fill = colour::Key) {
+void drawKey(QPainter& p, const QRectF& r, const QColor& fill = colour::kKey) {
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawRoundedRect(r, 0.6, 0.6);
@@ -136,8 +124,8 @@ void drawWheel(QPainter& p, const QPointF& centre, qreal radius, const QColor& r
 void drawIPod(QPainter& p) {
     drawSilverBody(p, QRectF(8, 1, 16, 30), 3.5);
     drawScreen(p, QRectF(10, 3.5, 12, 11));
-    drawWheel(p, QPointF(16, 22.5), 5.6, QColor(0xe8, 0xec, 0xef), colour::SilverEdge,
-              colour::White);
+    drawWheel(p, QPointF(16, 22.5), 5.6, QColor(0xe8, 0xec, 0xef), colour::kSilverEdge,
+              colour::kWhite);
 }
 
 void drawAppleTv(QPainter& p) {
@@ -156,7 +144,7 @@ void drawAppleTv(QPainter& p) {
     play.closeSubpath();
     p.setBrush(QColor(255, 255, 255, 210));
     p.drawPath(play);
-    drawDot(p, QPointF(25.5, 21), 0.8, colour::Teal);
+    drawDot(p, QPointF(25.5, 21), 0.8, colour::kTeal);
 }
 
 void drawArchos(QPainter& p) {
@@ -168,7 +156,7 @@ void drawArchos(QPainter& p) {
 
 void drawFlashVideo(QPainter& p) {
     const QRectF strip(3, 5, 26, 22);
-    drawBody(p, strip, 2.5, colour::Red, colour::RedDark, QColor(0x7a, 0x10, 0x10));
+    drawBody(p, strip, 2.5, colour::kRed, colour::kRedDark, QColor(0x7a, 0x10, 0x10));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 200));
     for (qreal x = 5.5; x < 28; x += 4) {
@@ -180,7 +168,7 @@ void drawFlashVideo(QPainter& p) {
     font.setItalic(true);
     font.setPixelSize(15);
     p.setFont(font);
-    p.setPen(colour::White);
+    p.setPen(colour::kWhite);
     p.drawText(QRectF(3, 9.5, 26, 13.5), Qt::AlignCenter, QStringLiteral("f"));
 }
 
@@ -205,8 +193,8 @@ void drawAudioFormats(QPainter& p) {
         turn.rotate(-22);
         note.addPath(turn.map(head));
     }
-    p.setPen(QPen(colour::PurpleDark.darker(130), 0.8));
-    p.setBrush(verticalGradient(QRectF(4, 4, 24, 25), colour::Purple, colour::PurpleDark));
+    p.setPen(QPen(colour::kPurpleDark.darker(130), 0.8));
+    p.setBrush(verticalGradient(QRectF(4, 4, 24, 25), colour::kPurple, colour::kPurpleDark));
     p.drawPath(note.simplified());
 }
 
@@ -214,7 +202,7 @@ void drawGigabeat(QPainter& p) {
     drawDarkBody(p, QRectF(8, 1, 16, 30), 3);
     drawScreen(p, QRectF(9.8, 3.2, 12.4, 13.5));
     const QPointF centre(16, 24);
-    p.setPen(QPen(colour::Blue, 1.6));
+    p.setPen(QPen(colour::kBlue, 1.6));
     p.setBrush(QColor(0x2a, 0x33, 0x3b));
     p.drawEllipse(centre, 4.7, 4.7);
     p.setPen(Qt::NoPen);
@@ -244,8 +232,8 @@ void drawAndroid(QPainter& p) {
     p.drawLine(QPointF(18.7, 11.2), QPointF(19.6, 9.6));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(11.6, 15.4, 8.8, 6.2), 1.3, 1.3);
-    drawDot(p, QPointF(14.3, 12.9), 0.7, colour::White);
-    drawDot(p, QPointF(17.7, 12.9), 0.7, colour::White);
+    drawDot(p, QPointF(14.3, 12.9), 0.7, colour::kWhite);
+    drawDot(p, QPointF(17.7, 12.9), 0.7, colour::kWhite);
     drawKey(p, QRectF(14, 27.6, 4, 1.2), QColor(0x9e, 0xaa, 0xb2));
 }
 
@@ -259,7 +247,7 @@ void drawIPhone(QPainter& p) {
 void drawBlackBerry(QPainter& p) {
     drawDarkBody(p, QRectF(7, 1, 18, 30), 3.5);
     drawScreen(p, QRectF(9, 3, 14, 11));
-    drawDot(p, QPointF(16, 16.2), 1.3, colour::Key, colour::SilverEdge);
+    drawDot(p, QPointF(16, 16.2), 1.3, colour::kKey, colour::kSilverEdge);
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 5; ++column)
             drawKey(p, QRectF(9.2 + column * 2.8, 19.2 + row * 2.7, 2.1, 1.8));
@@ -290,32 +278,32 @@ void drawPsp(QPainter& p) {
 }
 
 void drawSansa(QPainter& p) {
-    drawBody(p, QRectF(9, 1, 14, 30), 3, colour::Red, colour::RedDark, QColor(0x6d, 0x0f, 0x0f));
+    drawBody(p, QRectF(9, 1, 14, 30), 3, colour::kRed, colour::kRedDark, QColor(0x6d, 0x0f, 0x0f));
     drawScreen(p, QRectF(10.6, 3.2, 10.8, 11.5));
     drawWheel(p, QPointF(16, 22.6), 5.2, QColor(0x30, 0x38, 0x40), QColor(0x15, 0x1a, 0x1e),
-              colour::Key);
+              colour::kKey);
 }
 
 void drawWalkman(QPainter& p) {
-    drawBody(p, QRectF(10, 1, 12, 30), 3, colour::Orange, colour::OrangeDark,
+    drawBody(p, QRectF(10, 1, 12, 30), 3, colour::kOrange, colour::kOrangeDark,
              QColor(0x8a, 0x38, 0x00));
     drawScreen(p, QRectF(11.5, 3.2, 9, 15.5), 0.6);
     // A square five-way pad.
     p.setPen(QPen(QColor(0x8a, 0x38, 0x00), 0.8));
     p.setBrush(QColor(0xff, 0xe0, 0xb2));
     p.drawRoundedRect(QRectF(12.5, 21, 7, 7), 1.8, 1.8);
-    drawDot(p, QPointF(16, 24.5), 1.2, colour::OrangeDark);
+    drawDot(p, QPointF(16, 24.5), 1.2, colour::kOrangeDark);
 }
 
 void drawWii(QPainter& p) {
     const QColor edge(0x90, 0xa4, 0xae);
-    drawBody(p, QRectF(6, 3, 9, 27), 2, colour::White, QColor(0xe3, 0xe8, 0xeb), edge);
+    drawBody(p, QRectF(6, 3, 9, 27), 2, colour::kWhite, QColor(0xe3, 0xe8, 0xeb), edge);
     drawKey(p, QRectF(9.9, 6, 1.2, 16), QColor(0x29, 0xb6, 0xf6));
     drawKey(p, QRectF(8.5, 25.5, 4, 1), edge);
-    drawBody(p, QRectF(18, 8, 7, 22), 2.4, colour::White, QColor(0xe3, 0xe8, 0xeb), edge);
+    drawBody(p, QRectF(18, 8, 7, 22), 2.4, colour::kWhite, QColor(0xe3, 0xe8, 0xeb), edge);
     drawKey(p, QRectF(20, 11.6, 3, 1), QColor(0x60, 0x70, 0x7a));
     drawKey(p, QRectF(21, 10.6, 1, 3), QColor(0x60, 0x70, 0x7a));
-    drawDot(p, QPointF(21.5, 16.5), 1.2, colour::Key, edge);
+    drawDot(p, QPointF(21.5, 16.5), 1.2, colour::kKey, edge);
     for (const qreal y : {22.0, 24.0, 26.0})
         drawDot(p, QPointF(21.5, y), 0.45, QColor(0x29, 0xb6, 0xf6));
 }
@@ -323,12 +311,12 @@ void drawWii(QPainter& p) {
 void drawXbox(QPainter& p) {
     QRadialGradient orb(QPointF(12.5, 10.5), 17);
     orb.setColorAt(0, QColor(0x9b, 0xe0, 0x8a));
-    orb.setColorAt(0.55, colour::Green);
-    orb.setColorAt(1, colour::GreenDark);
+    orb.setColorAt(0.55, colour::kGreen);
+    orb.setColorAt(1, colour::kGreenDark);
     p.setPen(QPen(QColor(0x14, 0x5a, 0x1f), 1));
     p.setBrush(orb);
     p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
-    p.setPen(QPen(colour::White, 3.4, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(colour::kWhite, 3.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(10.5, 10.5), QPointF(21.5, 21.5));
     p.drawLine(QPointF(21.5, 10.5), QPointF(10.5, 21.5));
 }
@@ -339,7 +327,7 @@ void drawCreativeZen(QPainter& p) {
     // The lit touch strip between two pairs of buttons.
     p.setPen(Qt::NoPen);
     p.setBrush(verticalGradient(QRectF(14.5, 18.5, 3, 9.5), QColor(0x9b, 0xf1, 0xfb),
-                                colour::Teal.darker(140)));
+                                colour::kTeal.darker(140)));
     p.drawRoundedRect(QRectF(14.5, 18.5, 3, 9.5), 1.5, 1.5);
     for (const qreal y : {19.5, 24.5}) {
         drawKey(p, QRectF(10, y, 3, 2.6), QColor(0x6c, 0x78, 0x82));
@@ -352,7 +340,7 @@ void drawZune(QPainter& p) {
     drawScreen(p, QRectF(10.6, 3.2, 10.8, 14.5), 0.6);
     // The squircle touch pad with its warm ring.
     QLinearGradient ring(QPointF(12, 20), QPointF(20, 29));
-    ring.setColorAt(0, colour::Orange);
+    ring.setColorAt(0, colour::kOrange);
     ring.setColorAt(1, QColor(0xe9, 0x1e, 0x63));
     p.setPen(QPen(QBrush(ring), 1.4));
     p.setBrush(QColor(0x2a, 0x1c, 0x18));
@@ -360,13 +348,14 @@ void drawZune(QPainter& p) {
 }
 
 void drawNokia(QPainter& p) {
-    drawBody(p, QRectF(9, 1, 14, 30), 4, colour::Blue, colour::BlueDark, QColor(0x08, 0x2e, 0x66));
+    drawBody(p, QRectF(9, 1, 14, 30), 4, colour::kBlue, colour::kBlueDark,
+             QColor(0x08, 0x2e, 0x66));
     drawScreen(p, QRectF(10.7, 4, 10.6, 9.5));
-    drawDot(p, QPointF(16, 16.4), 1.5, colour::Key, colour::BlueDark);
+    drawDot(p, QPointF(16, 16.4), 1.5, colour::kKey, colour::kBlueDark);
     // The silver keypad panel with its keys.
     p.setPen(Qt::NoPen);
     p.setBrush(
-        verticalGradient(QRectF(10.6, 19.5, 10.8, 9.5), colour::SilverTop, colour::SilverBottom));
+        verticalGradient(QRectF(10.6, 19.5, 10.8, 9.5), colour::kSilverTop, colour::kSilverBottom));
     p.drawRoundedRect(QRectF(10.6, 19.5, 10.8, 9.5), 2, 2);
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
@@ -376,14 +365,14 @@ void drawNokia(QPainter& p) {
 
 void drawPda(QPainter& p) {
     // Stylus in its side slot, then the handheld itself.
-    p.setPen(QPen(colour::SilverEdge, 0.8));
-    p.setBrush(verticalGradient(QRectF(25, 4, 2.2, 23), colour::SilverTop, colour::SilverBottom));
+    p.setPen(QPen(colour::kSilverEdge, 0.8));
+    p.setBrush(verticalGradient(QRectF(25, 4, 2.2, 23), colour::kSilverTop, colour::kSilverBottom));
     p.drawRoundedRect(QRectF(25, 4, 2.2, 22), 1, 1);
     QPolygonF tip({QPointF(25, 26), QPointF(27.2, 26), QPointF(26.1, 29)});
     p.drawPolygon(tip);
     drawBody(p, QRectF(5, 1, 19, 30), 3, QColor(0x78, 0x90, 0x9c), QColor(0x37, 0x47, 0x4f));
     drawScreen(p, QRectF(7, 3.5, 15, 17), 0.6);
-    drawDot(p, QPointF(14.5, 25.8), 2.2, colour::Key, QColor(0x26, 0x32, 0x38));
+    drawDot(p, QPointF(14.5, 25.8), 2.2, colour::kKey, QColor(0x26, 0x32, 0x38));
     for (const qreal x : {7.6, 19.4})
         drawKey(p, QRectF(x, 23.6, 2, 1.5));
     for (const qreal x : {7.6, 19.4})
@@ -400,7 +389,7 @@ void drawPs3(QPainter& p) {
     slab.quadTo(16, 2.5, 29.5, 15.5);
     slab.lineTo(29.5, 26);
     slab.closeSubpath();
-    p.setPen(QPen(colour::Outline, 1));
+    p.setPen(QPen(colour::kOutline, 1));
     p.setBrush(
         verticalGradient(QRectF(2, 8, 28, 18), QColor(0x5f, 0x69, 0x73), QColor(0x0e, 0x11, 0x14)));
     p.drawPath(slab);
@@ -413,9 +402,9 @@ void drawPs3(QPainter& p) {
     p.drawPath(gloss);
     p.setPen(QPen(QColor(0x02, 0x03, 0x04), 1.4));
     p.drawLine(QPointF(8.5, 18.5), QPointF(23.5, 18.5));
-    p.setPen(QPen(colour::Key, 1.4));
+    p.setPen(QPen(colour::kKey, 1.4));
     p.drawLine(QPointF(3.6, 23), QPointF(28.4, 23));
-    drawDot(p, QPointF(26, 20.2), 0.6, colour::Teal);
+    drawDot(p, QPointF(26, 20.2), 0.6, colour::kTeal);
 }
 
 void drawVideoFormats(QPainter& p) {
@@ -426,9 +415,9 @@ void drawVideoFormats(QPainter& p) {
         QPainterPath clip;
         clip.addRoundedRect(band, 0.8, 0.8);
         p.setClipPath(clip);
-        p.fillRect(band, colour::White);
+        p.fillRect(band, colour::kWhite);
         p.setPen(Qt::NoPen);
-        p.setBrush(colour::Outline);
+        p.setBrush(colour::kOutline);
         for (qreal x = band.left() - 4; x < band.right() + 4; x += 5.2) {
             QPolygonF stripe({QPointF(x, band.bottom()), QPointF(x + 2.6, band.bottom()),
                               QPointF(x + 5.2, band.top()), QPointF(x + 2.6, band.top())});
@@ -440,8 +429,8 @@ void drawVideoFormats(QPainter& p) {
     p.save();
     p.translate(4, 11.5);
     p.rotate(-14);
-    p.setPen(QPen(colour::Outline, 1));
-    p.setBrush(colour::Outline);
+    p.setPen(QPen(colour::kOutline, 1));
+    p.setBrush(colour::kOutline);
     p.drawRoundedRect(QRectF(-0.5, -4.5, 26, 4.6), 1, 1);
     stripes(QRectF(0.3, -3.8, 24.5, 3.2));
     p.restore();
@@ -451,7 +440,7 @@ void drawVideoFormats(QPainter& p) {
     play.lineTo(19.5, 22.5);
     play.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(colour::Orange);
+    p.setBrush(colour::kOrange);
     p.drawPath(play);
 }
 
@@ -542,12 +531,12 @@ void drawMark(QPainter& p, Mark mark) {
 
 void drawTile(QPainter& p, int index) {
     static const std::array<std::pair<QColor, QColor>, 8> tints = {{
-        {colour::Blue, colour::BlueDark},
-        {colour::Teal, QColor(0x00, 0x7c, 0x8a)},
-        {colour::Green, colour::GreenDark},
-        {colour::Orange, colour::OrangeDark},
-        {colour::Red, colour::RedDark},
-        {colour::Purple, colour::PurpleDark},
+        {colour::kBlue, colour::kBlueDark},
+        {colour::kTeal, QColor(0x00, 0x7c, 0x8a)},
+        {colour::kGreen, colour::kGreenDark},
+        {colour::kOrange, colour::kOrangeDark},
+        {colour::kRed, colour::kRedDark},
+        {colour::kPurple, colour::kPurpleDark},
         {QColor(0xf0, 0x62, 0x92), QColor(0xad, 0x14, 0x57)},
         {QColor(0x78, 0x90, 0x9c), QColor(0x37, 0x47, 0x4f)},
     }};
@@ -559,376 +548,82 @@ void drawTile(QPainter& p, int index) {
     drawMark(p, marks[index % marks.size()]);
 }
 
-using Drawing = void (*)(QPainter&);
-
-// The pictures the catalogue's header rows use, by picture number. 31 serves both iRiver and
-// Windows Mobile.
-Drawing familyDrawing(int number) {
-    switch (number) {
-    case 1:
-        return drawIPod;
-    case 2:
-        return drawAppleTv;
-    case 3:
-        return drawArchos;
-    case 5:
-        return drawFlashVideo;
-    case 6:
-        return drawAudioFormats;
-    case 8:
-        return drawGigabeat;
-    case 9:
-        return drawAndroid;
-    case 10:
-        return drawIPhone;
-    case 11:
-        return drawBlackBerry;
-    case 12:
-        return drawMobilePhone;
-    case 15:
-        return drawPsp;
-    case 16:
-        return drawSansa;
-    case 17:
-        return drawWalkman;
-    case 18:
-        return drawWii;
-    case 20:
-        return drawXbox;
-    case 21:
-        return drawCreativeZen;
-    case 22:
-        return drawZune;
-    case 30:
-        return drawNokia;
-    case 31:
-        return drawPda;
-    case 38:
-        return drawPs3;
-    case 41:
-        return drawVideoFormats;
-    case 44:
-        return drawIPad;
-    default:
-        return nullptr;
-    }
-}
-
-QImage drawPicture(const std::function<void(QPainter&)>& drawing) {
-    QImage image(PictureSize, PictureSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    drawing(p);
-    p.end();
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
-
-QImage drawLoading() {
-    QImage image(320, 240, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QLinearGradient background(QPointF(0, 0), QPointF(0, 240));
-    background.setColorAt(0, QColor(0x26, 0x2d, 0x36));
-    background.setColorAt(1, QColor(0x0c, 0x0f, 0x13));
-    p.fillRect(image.rect(), background);
-    QRadialGradient glow(QPointF(160, 105), 140);
-    glow.setColorAt(0, QColor(0x42, 0x9c, 0xf0, 40));
-    glow.setColorAt(1, QColor(0x42, 0x9c, 0xf0, 0));
-    p.fillRect(image.rect(), glow);
-
-    const QPointF centre(160, 104);
-    p.setPen(QPen(QColor(255, 255, 255, 70), 3));
-    p.setBrush(QColor(255, 255, 255, 18));
-    p.drawEllipse(centre, 34, 34);
-    QPainterPath play;
-    play.moveTo(centre + QPointF(-10, -16));
-    play.lineTo(centre + QPointF(-10, 16));
-    play.lineTo(centre + QPointF(17, 0));
-    play.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 110));
-    p.drawPath(play);
-
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(17);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-    p.setFont(font);
-    p.setPen(QColor(0xc8, 0xd2, 0xdc));
-    p.drawText(QRectF(0, 160, 320, 30), Qt::AlignCenter, QStringLiteral("Loading..."));
-    p.end();
-    return image;
-}
-
-// ---- Button bar pictures ----------------------------------------------------------------
-//
-// Line glyphs for the dark button bar: one light ink, 3.5-pixel round strokes on a 48-pixel
-// square, and a filled badge where the action adds or takes away. CONVERT NOW sits on the
-// accent-coloured button, so its glyph is solid white.
-
-constexpr int ButtonPictureSize = 48;
-
-namespace buttonColour {
-const QColor Ink(0xe9, 0xee, 0xf4);
-const QColor Accent(0x4a, 0x8f, 0xf8);
-const QColor Danger(0xf0, 0x6a, 0x6a);
-const QColor White(0xff, 0xff, 0xff);
-} // namespace buttonColour
-
-QPen inkPen(const QColor& colour = buttonColour::Ink, qreal width = 3.5) {
-    return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// A strip of film: the frame, the two sprocket columns and their rungs.
-void drawFilm(QPainter& p, const QRectF& frame) {
-    p.setPen(inkPen());
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(frame, 4, 4);
-    const qreal left = frame.left() + frame.width() * 0.25;
-    const qreal right = frame.right() - frame.width() * 0.25;
-    p.drawLine(QPointF(left, frame.top()), QPointF(left, frame.bottom()));
-    p.drawLine(QPointF(right, frame.top()), QPointF(right, frame.bottom()));
-    for (const qreal share : {0.25, 0.5, 0.75}) {
-        const qreal y = frame.top() + frame.height() * share;
-        p.drawLine(QPointF(frame.left(), y), QPointF(left, y));
-        p.drawLine(QPointF(right, y), QPointF(frame.right(), y));
-    }
-}
-
-// A round badge in the lower right corner, set off from the glyph under it by a clear ring.
-void drawBadge(QPainter& p, const QColor& fill, bool plus) {
-    const QPointF centre(36, 36);
-    const qreal radius = 10.5;
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_Clear);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawEllipse(centre, radius + 3, radius + 3);
-    p.restore();
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
-    p.drawEllipse(centre, radius, radius);
-    p.setPen(inkPen(buttonColour::White, 3.2));
-    p.drawLine(centre + QPointF(-5, 0), centre + QPointF(5, 0));
-    if (plus)
-        p.drawLine(centre + QPointF(0, -5), centre + QPointF(0, 5));
-}
-
-void drawAddButton(QPainter& p) {
-    drawFilm(p, QRectF(4, 5, 32, 34));
-    drawBadge(p, buttonColour::Accent, true);
-}
-
-void drawRemoveButton(QPainter& p) {
-    drawFilm(p, QRectF(4, 5, 32, 34));
-    drawBadge(p, buttonColour::Danger, false);
-}
-
-void drawClearButton(QPainter& p) {
-    // A waste bin: lid, handle, tapered body and two ribs.
-    p.setPen(inkPen());
-    p.setBrush(Qt::NoBrush);
-    p.drawLine(QPointF(7, 12), QPointF(41, 12));
-    QPainterPath handle;
-    handle.moveTo(17.5, 12);
-    handle.lineTo(17.5, 8.5);
-    handle.quadTo(17.5, 5.5, 20.5, 5.5);
-    handle.lineTo(27.5, 5.5);
-    handle.quadTo(30.5, 5.5, 30.5, 8.5);
-    handle.lineTo(30.5, 12);
-    p.drawPath(handle);
-    QPainterPath body;
-    body.moveTo(11, 12);
-    body.lineTo(12.8, 38.5);
-    body.quadTo(13.1, 42.5, 17, 42.5);
-    body.lineTo(31, 42.5);
-    body.quadTo(34.9, 42.5, 35.2, 38.5);
-    body.lineTo(37, 12);
-    p.drawPath(body);
-    p.drawLine(QPointF(20.5, 20), QPointF(20.5, 35));
-    p.drawLine(QPointF(27.5, 20), QPointF(27.5, 35));
-}
-
-void drawSettingsButton(QPainter& p) {
-    // A gear: a ring with eight rounded teeth, outlined, and its axle hole.
-    const QPointF centre(24, 24);
-    QPainterPath gear;
-    gear.setFillRule(Qt::WindingFill);
-    gear.addEllipse(centre, 14, 14);
-    for (int i = 0; i < 8; ++i) {
-        QPainterPath tooth;
-        tooth.addRoundedRect(QRectF(-3.8, -19.5, 7.6, 10), 1.8, 1.8);
-        QTransform turn;
-        turn.translate(centre.x(), centre.y());
-        turn.rotate(45.0 * i);
-        gear.addPath(turn.map(tooth));
-    }
-    p.setPen(inkPen(buttonColour::Ink, 3.2));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(gear.simplified());
-    p.drawEllipse(centre, 5.5, 5.5);
-}
-
-void drawHelpButton(QPainter& p) {
-    p.setPen(inkPen());
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(24, 24), 19, 19);
-    // The question mark: a hook that turns down into a short stem, then the dot.
-    const QRectF hook(24 - 6.5, 13, 13, 13);
-    QPainterPath mark;
-    mark.arcMoveTo(hook, 160);
-    mark.arcTo(hook, 160, -250);
-    mark.lineTo(24, 29);
-    p.drawPath(mark);
-    p.setPen(Qt::NoPen);
-    p.setBrush(buttonColour::Ink);
-    p.drawEllipse(QPointF(24, 35), 2.3, 2.3);
-}
-
-void drawExitButton(QPainter& p) {
-    // The power sign: an open ring with a bar through its gap.
-    const QRectF ring(24 - 16, 26 - 16, 32, 32);
-    QPainterPath arc;
-    arc.arcMoveTo(ring, 58);
-    arc.arcTo(ring, 58, -296);
-    p.setPen(inkPen(buttonColour::Ink, 3.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(arc);
-    p.drawLine(QPointF(24, 5.5), QPointF(24, 24));
-}
-
-void drawConvertButton(QPainter& p) {
-    // A bold arrow going into a video file: the file with its folded corner and a play mark
-    // cut out of it, the arrow set off from the file by a clear gap.
-    QPainterPath file;
-    file.moveTo(20, 7);
-    file.lineTo(33, 7);
-    file.lineTo(43, 17);
-    file.lineTo(43, 39);
-    file.quadTo(43, 42, 40, 42);
-    file.lineTo(20, 42);
-    file.quadTo(17, 42, 17, 39);
-    file.lineTo(17, 10);
-    file.quadTo(17, 7, 20, 7);
-    file.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(buttonColour::White);
-    p.drawPath(file);
-
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_Clear);
-    p.setBrush(Qt::black);
-    // The folded corner.
-    QPainterPath fold;
-    fold.moveTo(32, 6);
-    fold.lineTo(32, 15.5);
-    fold.quadTo(32, 18, 34.5, 18);
-    fold.lineTo(44, 18);
-    fold.lineTo(44, 6);
-    fold.closeSubpath();
-    p.drawPath(fold);
-    QPainterPath play;
-    play.moveTo(29, 22);
-    play.lineTo(29, 35);
-    play.lineTo(39, 28.5);
-    play.closeSubpath();
-    p.drawPath(play);
-    p.restore();
-    p.setBrush(buttonColour::White);
-    QPainterPath corner;
-    corner.moveTo(34, 8);
-    corner.lineTo(42, 16);
-    corner.lineTo(35.5, 16);
-    corner.quadTo(34, 16, 34, 14.5);
-    corner.closeSubpath();
-    p.drawPath(corner);
-
-    QPainterPath arrow;
-    arrow.moveTo(3, 24.5);
-    arrow.lineTo(13, 24.5);
-    arrow.lineTo(13, 18);
-    arrow.lineTo(24, 28.5);
-    arrow.lineTo(13, 39);
-    arrow.lineTo(13, 32.5);
-    arrow.lineTo(3, 32.5);
-    arrow.closeSubpath();
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_Clear);
-    p.setPen(QPen(Qt::black, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(arrow);
-    p.restore();
-    p.setPen(QPen(buttonColour::White, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(arrow);
-}
-
-struct ButtonPicture {
-    const char* file; // in the "buttons" folder
+struct Family {
+    const char* caption; // of the family's header row in the catalogue
     Drawing drawing;
 };
 
-constexpr ButtonPicture ButtonPictures[] = {
-    {"add.png", drawAddButton},         {"remove.png", drawRemoveButton},
-    {"clear.png", drawClearButton},     {"settings.png", drawSettingsButton},
-    {"help.png", drawHelpButton},       {"exit.png", drawExitButton},
-    {"convert.png", drawConvertButton},
+// The family pictures, by header row in catalogue order. iRiver players and Windows Mobile
+// devices share the PDA.
+constexpr Family kFamilies[] = {
+    {"Apple iPad", drawIPad},
+    {"Apple iPod", drawIPod},
+    {"Apple iPhone", drawIPhone},
+    {"Apple TV", drawAppleTv},
+    {"Google Android", drawAndroid},
+    {"Sony PSP", drawPsp},
+    {"Sony PS3", drawPs3},
+    {"Sony Walkman", drawWalkman},
+    {"Microsoft Zune", drawZune},
+    {"Archos", drawArchos},
+    {"Creative Zen", drawCreativeZen},
+    {"iRiver", drawPda},
+    {"Sandisk Sansa", drawSansa},
+    {"Microsoft Xbox 360", drawXbox},
+    {"Nintendo Wii", drawWii},
+    {"Mobile Phone", drawMobilePhone},
+    {"BlackBerry", drawBlackBerry},
+    {"Nokia", drawNokia},
+    {"Windows Mobile", drawPda},
+    {"Flash Video", drawFlashVideo},
+    {"Toshiba Gigabeat", drawGigabeat},
+    {"Common Used Video Formats", drawVideoFormats},
+    {"Common Used Audio Formats", drawAudioFormats},
 };
 
-QImage drawButtonPicture(Drawing drawing) {
-    QImage image(ButtonPictureSize, ButtonPictureSize, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawing(p);
-    p.end();
-    return image.convertToFormat(QImage::Format_ARGB32);
-}
-
-bool save(const QImage& image, const QString& path, const char* format, int quality = -1) {
-    if (image.save(path, format, quality))
-        return true;
-    std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(path));
-    return false;
+Drawing familyDrawing(std::string_view caption) {
+    for (const Family& family : kFamilies) {
+        if (caption == family.caption)
+            return family.drawing;
+    }
+    return nullptr;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // Drawing text needs a GUI application; no screen is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makepictures <program folder>\n");
-        return 2;
-    }
-    const QDir programFolder(QString::fromLocal8Bit(argv[1]));
-    if (!programFolder.mkpath(QStringLiteral("pictures"))) {
-        std::fprintf(stderr, "makepictures: cannot create %s/pictures\n", argv[1]);
-        return 1;
+std::vector<NamedPicture> drawChooserPictures(QString* problem) {
+    using vidora::Catalogue;
+    // Index 0 stays empty: positions in the list start at 1.
+    std::array<Drawing, Catalogue::kPictureCount + 1> byPosition{};
+    for (const vidora::CatalogueRow& row : Catalogue::rows()) {
+        if (row.kind != vidora::RowKind::Header)
+            continue;
+        const Drawing drawing = familyDrawing(row.caption);
+        if (!drawing) {
+            *problem = QStringLiteral("no picture for the family \"%1\"")
+                           .arg(QString::fromLatin1(row.caption));
+            return {};
+        }
+        Drawing& at = byPosition[static_cast<std::size_t>(row.picture)];
+        if (at && at != drawing) {
+            *problem = QStringLiteral("the families sharing picture %1 are drawn differently")
+                           .arg(row.picture);
+            return {};
+        }
+        at = drawing;
     }
 
-    bool ok = true;
+    std::vector<NamedPicture> pictures;
     int tileIndex = 0;
-    for (int number = 1; number <= PictureCount; ++number) {
-        const Drawing family = familyDrawing(number);
-        const QImage picture =
-            family ? drawPicture(family)
-                   : drawPicture([index = tileIndex++](QPainter& p) { drawTile(p, index); });
-        const QString name = QStringLiteral("pictures/%1.png").arg(number, 2, 10, QLatin1Char('0'));
-        ok = save(picture, programFolder.filePath(name), "PNG") && ok;
+    for (int number = 1; number <= Catalogue::kPictureCount; ++number) {
+        const Drawing family = byPosition[static_cast<std::size_t>(number)];
+        QImage image = family ? drawSquare(kPictureSize, family)
+                              : drawSquare(kPictureSize, [index = tileIndex++](QPainter& p) {
+                                    drawTile(p, index);
+                                });
+        pictures.push_back({Catalogue::pictureFileName(number), std::move(image)});
     }
-    ok =
-        save(drawLoading(), programFolder.filePath(QStringLiteral("loading.jpg")), "JPG", 90) && ok;
-
-    if (!programFolder.mkpath(QStringLiteral("buttons"))) {
-        std::fprintf(stderr, "makepictures: cannot create %s/buttons\n", argv[1]);
-        return 1;
-    }
-    for (const ButtonPicture& button : ButtonPictures) {
-        const QString name = QStringLiteral("buttons/") + QString::fromLatin1(button.file);
-        ok = save(drawButtonPicture(button.drawing), programFolder.filePath(name), "PNG") && ok;
-    }
-    return ok ? 0 : 1;
+    return pictures;
 }
+
+} // namespace makepictures

@@ -1,6 +1,7 @@
 #include "app/PropertySheet.h"
 
 #include "profiles/OptionSheet.h"
+#include "profiles/OptionSheetModel.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -11,17 +12,16 @@ namespace vidora {
 
 namespace {
 
-constexpr int ValueColumn = 1;
-constexpr int ItemRole = Qt::UserRole + 1;
+constexpr int kValueColumn = OptionSheetModel::kValueColumn;
 
 const OptionItem* optionItemAt(const QModelIndex& index) {
-    return static_cast<const OptionItem*>(
-        index.siblingAtColumn(0).data(ItemRole).value<const void*>());
+    const auto* model = qobject_cast<const OptionSheetModel*>(index.model());
+    return model ? model->itemAt(index) : nullptr;
 }
 
-// Edits a value: a list item offers its choices (a choice held twice shows twice), a text
-// item a line of text.
-class ValueDelegate : public QStyledItemDelegate {
+// Draws category captions in bold and display-only values dimmed. Edits a value: a list item
+// offers its choices (a choice held twice shows twice), a text item a line of text.
+class SheetDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -53,89 +53,67 @@ public:
         }
         QStyledItemDelegate::setModelData(editor, model, index);
     }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.parent().isValid()) {
+            option->font.setBold(true);
+            return;
+        }
+        const OptionItem* item = optionItemAt(index);
+        if (item && item->isDisplayOnly() && index.column() == kValueColumn)
+            option->palette.setBrush(QPalette::Text,
+                                     option->palette.brush(QPalette::Disabled, QPalette::Text));
+    }
 };
 
 } // namespace
 
 PropertySheet::PropertySheet(OptionSheet& sheet, QWidget* parent)
-    : QTreeWidget(parent), m_sheet(sheet) {
+    : QTreeView(parent), m_sheet(sheet), m_model(new OptionSheetModel(&sheet, this)) {
     setObjectName(QStringLiteral("PS1"));
-    setColumnCount(2);
-    setHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setModel(m_model);
+    header()->setSectionResizeMode(OptionSheetModel::kCaptionColumn, QHeaderView::ResizeToContents);
     header()->setStretchLastSection(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
-    setItemDelegateForColumn(ValueColumn, new ValueDelegate(this));
+    setItemDelegate(new SheetDelegate(this));
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
                     QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
 
-    connect(&m_sheet, &OptionSheet::categoriesCleared, this, &PropertySheet::rebuild);
-    connect(&m_sheet, &OptionSheet::categoryAdded, this, &PropertySheet::rebuild);
-    connect(&m_sheet, &OptionSheet::itemAdded, this, &PropertySheet::rebuild);
-    connect(&m_sheet, &OptionSheet::displayOnlyChanged, this, &PropertySheet::rebuild);
-    connect(&m_sheet, &OptionSheet::valueChanged, this, &PropertySheet::showValue);
-    connect(&m_sheet, &OptionSheet::choicesChanged, this, &PropertySheet::showValue);
-    connect(this, &QTreeWidget::itemChanged, this, &PropertySheet::commitEdit);
-    rebuild();
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &PropertySheet::showRows);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &PropertySheet::showAllRows);
+    showAllRows();
 }
 
-const OptionItem* PropertySheet::itemOf(const QTreeWidgetItem* row) const {
-    return row ? static_cast<const OptionItem*>(row->data(0, ItemRole).value<const void*>())
-               : nullptr;
-}
-
-void PropertySheet::rebuild() {
-    m_rebuilding = true;
-    clear();
-    m_rows.clear();
-    for (OptionCategory* category : m_sheet.categories()) {
-        auto* categoryRow = new QTreeWidgetItem(this, {category->caption()});
-        categoryRow->setFirstColumnSpanned(true);
-        categoryRow->setFlags(Qt::ItemIsEnabled);
-        QFont bold = font();
-        bold.setBold(true);
-        categoryRow->setFont(0, bold);
-        for (OptionItem* item : category->items()) {
-            auto* row = new QTreeWidgetItem(categoryRow, {item->caption(), item->value()});
-            row->setData(0, ItemRole, QVariant::fromValue<const void*>(item));
-            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            if (!item->isDisplayOnly())
-                flags |= Qt::ItemIsEditable;
-            row->setFlags(flags);
-            m_rows.insert(item, row);
-        }
-        categoryRow->setExpanded(category->isExpanded());
+// A category row spans both columns and opens as its category says; it is opened again when
+// it gets an item, since a row without children cannot be opened.
+void PropertySheet::showRows(const QModelIndex& parent, int first, int last) {
+    if (parent.isValid()) {
+        const OptionCategory* category = m_sheet.category(parent.row());
+        if (category && category->isExpanded())
+            expand(parent);
+        return;
     }
-    m_rebuilding = false;
-    for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
-        showValue(it.key());
+    for (int row = first; row <= last; ++row) {
+        setFirstColumnSpanned(row, QModelIndex(), true);
+        const OptionCategory* category = m_sheet.category(row);
+        if (category && category->isExpanded())
+            expand(m_model->index(row, OptionSheetModel::kCaptionColumn));
+    }
 }
 
-void PropertySheet::showValue(const OptionItem* item) {
-    QTreeWidgetItem* row = m_rows.value(item);
-    if (!row)
+void PropertySheet::showAllRows() {
+    const int categories = m_model->rowCount();
+    if (categories == 0)
         return;
-    m_rebuilding = true;
-    row->setText(ValueColumn, item->value());
-    if (item->isDisplayOnly())
-        row->setForeground(ValueColumn, palette().brush(QPalette::Disabled, QPalette::Text));
-    const bool listChoices = m_choiceToolTips && item->kind() == OptionKind::List;
-    row->setToolTip(ValueColumn,
-                    listChoices ? item->choices().join(QStringLiteral(", ")) : QString());
-    m_rebuilding = false;
-}
-
-void PropertySheet::commitEdit(QTreeWidgetItem* row, int column) {
-    if (m_rebuilding || column != ValueColumn)
-        return;
-    const OptionItem* shown = itemOf(row);
-    if (!shown || shown->isDisplayOnly())
-        return;
-    // The sheet is the only store of the values: hand the edit to it; it reports back.
-    OptionItem* item = m_sheet.FindItem(shown->category(), shown->caption());
-    if (item == shown)
-        m_sheet.SetValue(item, row->text(ValueColumn));
+    showRows(QModelIndex(), 0, categories - 1);
+    for (int row = 0; row < categories; ++row) {
+        const QModelIndex category = m_model->index(row, OptionSheetModel::kCaptionColumn);
+        if (m_model->rowCount(category) > 0)
+            showRows(category, 0, m_model->rowCount(category) - 1);
+    }
 }
 
 void PropertySheet::setShadedCategories(bool on) {
@@ -149,9 +127,7 @@ void PropertySheet::setGridLines(bool on) {
 }
 
 void PropertySheet::setChoiceToolTips(bool on) {
-    m_choiceToolTips = on;
-    for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
-        showValue(it.key());
+    m_model->setChoiceToolTips(on);
 }
 
 void PropertySheet::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
@@ -159,13 +135,13 @@ void PropertySheet::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
     const bool category = !index.parent().isValid();
     if (category && m_shadedCategories)
         painter->fillRect(option.rect, palette().brush(QPalette::AlternateBase));
-    QTreeWidget::drawRow(painter, option, index);
+    QTreeView::drawRow(painter, option, index);
     if (m_gridLines) {
         painter->save();
         painter->setPen(palette().color(QPalette::Mid));
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         if (!category) {
-            const int x = columnViewportPosition(ValueColumn) - 1;
+            const int x = columnViewportPosition(kValueColumn) - 1;
             painter->drawLine(x, option.rect.top(), x, option.rect.bottom());
         }
         painter->restore();

@@ -5,6 +5,26 @@
 
 namespace vidora {
 
+namespace {
+
+// Categories and items are held in order, each by its owner; these look one up by position.
+template <typename T> T* entryAt(const std::vector<std::unique_ptr<T>>& entries, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= entries.size())
+        return nullptr;
+    return entries[static_cast<std::size_t>(position)].get();
+}
+
+template <typename T>
+int positionOf(const std::vector<std::unique_ptr<T>>& entries, const T* entry) {
+    for (std::size_t at = 0; at < entries.size(); ++at) {
+        if (entries[at].get() == entry)
+            return static_cast<int>(at);
+    }
+    return -1;
+}
+
+} // namespace
+
 OptionItem::OptionItem(OptionCategory* category, const QString& caption, const QString& value,
                        OptionKind kind)
     : m_category(category), m_caption(caption), m_value(value), m_kind(kind) {}
@@ -12,12 +32,16 @@ OptionItem::OptionItem(OptionCategory* category, const QString& caption, const Q
 OptionCategory::OptionCategory(const QString& caption, bool expanded)
     : m_caption(caption), m_expanded(expanded) {}
 
-QList<OptionItem*> OptionCategory::items() const {
-    QList<OptionItem*> result;
-    result.reserve(static_cast<qsizetype>(m_items.size()));
-    for (const auto& item : m_items)
-        result.append(item.get());
-    return result;
+int OptionCategory::itemCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+OptionItem* OptionCategory::item(int position) const {
+    return entryAt(m_items, position);
+}
+
+int OptionCategory::position(const OptionItem* item) const {
+    return positionOf(m_items, item);
 }
 
 OptionSheet::OptionSheet(QObject* parent) : QObject(parent) {}
@@ -29,6 +53,7 @@ void OptionSheet::SetImageList(const QString& imageList) {
 }
 
 void OptionSheet::ClearCategories() {
+    emit categoriesAboutToBeCleared();
     m_categories.clear();
     emit categoriesCleared();
 }
@@ -119,12 +144,16 @@ bool OptionSheet::SetDisplayOnly(OptionItem* item) {
     return true;
 }
 
-QList<OptionCategory*> OptionSheet::categories() const {
-    QList<OptionCategory*> result;
-    result.reserve(static_cast<qsizetype>(m_categories.size()));
-    for (const auto& category : m_categories)
-        result.append(category.get());
-    return result;
+int OptionSheet::categoryCount() const {
+    return static_cast<int>(m_categories.size());
+}
+
+OptionCategory* OptionSheet::category(int position) const {
+    return entryAt(m_categories, position);
+}
+
+int OptionSheet::position(const OptionCategory* category) const {
+    return positionOf(m_categories, category);
 }
 
 namespace {

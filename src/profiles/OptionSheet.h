@@ -2,7 +2,6 @@
 
 #include "profiles/OptionValues.h"
 
-#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -56,7 +55,11 @@ public:
     const QString& caption() const { return m_caption; }
     // The flag the sheet is built with (always true): the category starts open.
     bool isExpanded() const { return m_expanded; }
-    QList<OptionItem*> items() const;
+    int itemCount() const;
+    // The item at a 0-based position, nullptr outside the items.
+    OptionItem* item(int position) const;
+    // The position of an item of this category, -1 for any other.
+    int position(const OptionItem* item) const;
 
 private:
     friend class OptionSheet;
@@ -105,9 +108,15 @@ public:
     // The user can no longer edit the item; the program still can.
     bool SetDisplayOnly(OptionItem* item);
 
-    QList<OptionCategory*> categories() const;
+    int categoryCount() const;
+    // The category at a 0-based position, nullptr outside the categories.
+    OptionCategory* category(int position) const;
+    // The position of a category of this sheet, -1 for any other.
+    int position(const OptionCategory* category) const;
 
 signals:
+    // Before ClearCategories drops the categories; their handles are still valid here.
+    void categoriesAboutToBeCleared();
     void categoriesCleared();
     void categoryAdded(vidora::OptionCategory* category);
     void itemAdded(vidora::OptionItem* item);

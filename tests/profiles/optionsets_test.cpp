@@ -181,9 +181,12 @@ QString key(const Address& address) {
 
 SheetState stateOf(const OptionSheet& sheet) {
     SheetState state;
-    for (const OptionCategory* category : sheet.categories()) {
-        for (const OptionItem* item : category->items())
+    for (int c = 0; c < sheet.categoryCount(); ++c) {
+        const OptionCategory* category = sheet.category(c);
+        for (int i = 0; i < category->itemCount(); ++i) {
+            const OptionItem* item = category->item(i);
             state[category->caption() + u'/' + item->caption()] = {item->value(), item->choices()};
+        }
     }
     return state;
 }
@@ -453,11 +456,13 @@ TEST(OptionSets, NoRowTouchesTheJobOrTheUsersOtherChoices) {
 void buildVariant(OptionSheet& variant, const QString& leftOut, const QString& asText = {}) {
     OptionSheet built;
     prolist(built);
-    for (const OptionCategory* category : built.categories()) {
+    for (int c = 0; c < built.categoryCount(); ++c) {
+        const OptionCategory* category = built.category(c);
         if (category->caption() == leftOut)
             continue;
         OptionCategory* copy = variant.AddCategory(category->caption(), true);
-        for (const OptionItem* item : category->items()) {
+        for (int i = 0; i < category->itemCount(); ++i) {
+            const OptionItem* item = category->item(i);
             if (item->caption() == leftOut)
                 continue;
             const bool text = item->caption() == asText;

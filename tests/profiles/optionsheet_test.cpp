@@ -11,94 +11,73 @@ struct BuiltItem {
     const char* category;
     const char* caption;
     OptionKind kind;
-    const char* value;
-    QStringList choices;
+    const char* value; // the default
     bool displayOnly;
 };
 
-// The sheet as the program starts with it, item by item in the order shown.
-const std::vector<BuiltItem>& builtSheet() {
-    static const std::vector<BuiltItem> items{
-        {"General", "Item Name", OptionKind::Text, "Auto", {}, true},
-        {"Output Duration", "All Clip Duration", OptionKind::Text, "00:00:00", {}, true},
-        {"Output Duration", "Start Time", OptionKind::Text, "00:00:00", {}, true},
-        {"Output Duration", "Stop Time", OptionKind::Text, "00:00:00", {}, true},
-        {"Video Options",
-         "Video Codec",
-         OptionKind::List,
-         "xvid",
-         {"xvid", "mpeg4", "x264"},
-         false},
-        {"Video Options",
-         "Video Size",
-         OptionKind::List,
-         "320x240",
-         {"320x240", "480x270", "480x320", "640x480"},
-         false},
-        {"Video Options",
-         "Video Bitrate",
-         OptionKind::List,
-         "256",
-         {"48", "64", "128", "192", "256", "512", "768", "1000", "1500", "1152", "2500"},
-         false},
-        {"Video Options",
-         "Video Framerate",
-         OptionKind::List,
-         "29.97",
-         {"Auto", "8", "10", "12", "15", "23.976", "24", "25", "29.97", "30"},
-         false},
-        {"Video Options", "Aspect Ratio", OptionKind::List, "4:3", {"4:3", "16:9"}, false},
-        {"Audio Options", "Audio Codec", OptionKind::List, "aac", {"aac", "mp3", "ogg"}, false},
-        {"Audio Options",
-         "Audio Bitrate",
-         OptionKind::List,
-         "128",
-         {"32", "40", "48", "56", "64", "80", "96", "112", "128", "160", "192", "224", "256",
-          "320"},
-         false},
-        {"Audio Options",
-         "Sample Rate",
-         OptionKind::List,
-         "44100",
-         {"8000", "11025", "22050", "24000", "32000", "44100", "48000"},
-         false},
-        {"Audio Options", "Audio Channel", OptionKind::List, "2", {"1", "2"}, false},
-        {"Audio Options", "Disable Audio", OptionKind::List, "No", {"No", "Yes"}, false},
-        {"Audio Options", "A/V Sync", OptionKind::List, "Basic", {"Basic", "Default"}, false},
-    };
-    return items;
-}
+// What the sheet must hold as the program starts: every category and item in the order shown,
+// with its kind and default. The choices are checked for what they must satisfy, not copied.
+constexpr BuiltItem kBuiltSheet[] = {
+    {"General", "Item Name", OptionKind::Text, "Auto", true},
+    {"Output Duration", "All Clip Duration", OptionKind::Text, "00:00:00", true},
+    {"Output Duration", "Start Time", OptionKind::Text, "00:00:00", true},
+    {"Output Duration", "Stop Time", OptionKind::Text, "00:00:00", true},
+    {"Video Options", "Video Codec", OptionKind::List, "xvid", false},
+    {"Video Options", "Video Size", OptionKind::List, "320x240", false},
+    {"Video Options", "Video Bitrate", OptionKind::List, "256", false},
+    {"Video Options", "Video Framerate", OptionKind::List, "29.97", false},
+    {"Video Options", "Aspect Ratio", OptionKind::List, "4:3", false},
+    {"Audio Options", "Audio Codec", OptionKind::List, "aac", false},
+    {"Audio Options", "Audio Bitrate", OptionKind::List, "128", false},
+    {"Audio Options", "Sample Rate", OptionKind::List, "44100", false},
+    {"Audio Options", "Audio Channel", OptionKind::List, "2", false},
+    {"Audio Options", "Disable Audio", OptionKind::List, "No", false},
+    {"Audio Options", "A/V Sync", OptionKind::List, "Basic", false},
+};
 
 OptionItem* find(const OptionSheet& sheet, const char* category, const char* caption) {
     return sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(caption));
 }
 
-TEST(Prolist, BuildsTheFourCategoriesAndFifteenItemsInOrder) {
+TEST(Prolist, BuildsEveryCategoryAndItemInOrderWithItsDefault) {
     OptionSheet sheet;
     prolist(sheet);
 
-    const QList<OptionCategory*> categories = sheet.categories();
-    ASSERT_EQ(categories.size(), 4);
-    const QStringList expectedCategories{"General", "Output Duration", "Video Options",
-                                         "Audio Options"};
     std::size_t next = 0;
-    for (int c = 0; c < categories.size(); ++c) {
-        EXPECT_EQ(categories[c]->caption(), expectedCategories[c]);
-        EXPECT_TRUE(categories[c]->isExpanded());
-        for (OptionItem* item : categories[c]->items()) {
-            ASSERT_LT(next, builtSheet().size());
-            const BuiltItem& expected = builtSheet()[next++];
+    QStringList categories;
+    for (int c = 0; c < sheet.categoryCount(); ++c) {
+        OptionCategory* category = sheet.category(c);
+        categories << category->caption();
+        EXPECT_TRUE(category->isExpanded());
+        EXPECT_EQ(sheet.position(category), c);
+        for (int i = 0; i < category->itemCount(); ++i) {
+            OptionItem* item = category->item(i);
+            ASSERT_LT(next, std::size(kBuiltSheet));
+            const BuiltItem& expected = kBuiltSheet[next++];
             SCOPED_TRACE(expected.caption);
-            EXPECT_EQ(categories[c]->caption(), QString::fromLatin1(expected.category));
+            EXPECT_EQ(category->caption(), QString::fromLatin1(expected.category));
             EXPECT_EQ(item->caption(), QString::fromLatin1(expected.caption));
-            EXPECT_EQ(item->category(), categories[c]);
+            EXPECT_EQ(item->category(), category);
+            EXPECT_EQ(category->position(item), i);
             EXPECT_EQ(item->kind(), expected.kind);
             EXPECT_EQ(item->value(), QString::fromLatin1(expected.value));
-            EXPECT_EQ(item->choices(), expected.choices);
             EXPECT_EQ(item->isDisplayOnly(), expected.displayOnly);
+            // A list item offers its default among its choices; a text item has none.
+            if (item->kind() == OptionKind::List) {
+                EXPECT_FALSE(item->choices().isEmpty());
+                EXPECT_TRUE(item->choices().contains(item->value()));
+            } else {
+                EXPECT_TRUE(item->choices().isEmpty());
+            }
         }
+        EXPECT_EQ(category->item(category->itemCount()), nullptr);
+        EXPECT_EQ(category->item(-1), nullptr);
     }
-    EXPECT_EQ(next, builtSheet().size());
+    EXPECT_EQ(next, std::size(kBuiltSheet));
+    EXPECT_EQ(categories,
+              (QStringList{"General", "Output Duration", "Video Options", "Audio Options"}));
+    EXPECT_EQ(sheet.category(sheet.categoryCount()), nullptr);
+    EXPECT_EQ(sheet.position(nullptr), -1);
     EXPECT_EQ(static_cast<int>(OptionKind::Text), 8);
     EXPECT_EQ(static_cast<int>(OptionKind::List), 245);
 }
@@ -124,7 +103,7 @@ TEST(Prolist, RebuildingStartsAfresh) {
     sheet.AddChoice(codec, QStringLiteral("extra"));
 
     prolist(sheet);
-    EXPECT_EQ(sheet.categories().size(), 4);
+    EXPECT_EQ(sheet.categoryCount(), 4);
     codec = find(sheet, "Video Options", "Video Codec");
     ASSERT_NE(codec, nullptr);
     EXPECT_EQ(codec->value(), QStringLiteral("xvid"));
@@ -159,7 +138,7 @@ TEST(OptionSheet, EveryOperationOnAMissingItemFailsWithoutHarm) {
     EXPECT_FALSE(sheet.SetValue(nullptr, QStringLiteral("xvid")));
     EXPECT_FALSE(sheet.SetDisplayOnly(nullptr));
     EXPECT_FALSE(sheet.GetValue(nullptr).has_value());
-    EXPECT_TRUE(sheet.categories().isEmpty());
+    EXPECT_EQ(sheet.categoryCount(), 0);
 }
 
 TEST(OptionSheet, ChoicesKeepOrderAndDuplicatesAndAreIndependentOfTheValue) {
@@ -202,20 +181,23 @@ TEST(OptionSheet, ClearCategoriesRemovesEverything) {
     OptionSheet sheet;
     prolist(sheet);
     sheet.ClearCategories();
-    EXPECT_TRUE(sheet.categories().isEmpty());
+    EXPECT_EQ(sheet.categoryCount(), 0);
     EXPECT_EQ(sheet.FindCategory(QStringLiteral("Video Options")), nullptr);
     EXPECT_FALSE(readOptionValues(sheet).has_value());
 }
 
 TEST(OptionSheet, AnnouncesEveryChangeAViewMustMirror) {
     OptionSheet sheet;
-    int cleared = 0;
+    std::vector<int> cleared; // the categories there were when told before and after
     std::vector<OptionCategory*> categoriesAdded;
     std::vector<OptionItem*> itemsAdded;
     std::vector<OptionItem*> values;
     std::vector<OptionItem*> choices;
     std::vector<OptionItem*> displayOnly;
-    QObject::connect(&sheet, &OptionSheet::categoriesCleared, [&] { ++cleared; });
+    QObject::connect(&sheet, &OptionSheet::categoriesAboutToBeCleared,
+                     [&] { cleared.push_back(sheet.categoryCount()); });
+    QObject::connect(&sheet, &OptionSheet::categoriesCleared,
+                     [&] { cleared.push_back(sheet.categoryCount()); });
     QObject::connect(&sheet, &OptionSheet::categoryAdded,
                      [&](OptionCategory* c) { categoriesAdded.push_back(c); });
     QObject::connect(&sheet, &OptionSheet::itemAdded,
@@ -227,8 +209,15 @@ TEST(OptionSheet, AnnouncesEveryChangeAViewMustMirror) {
     QObject::connect(&sheet, &OptionSheet::displayOnlyChanged,
                      [&](OptionItem* i) { displayOnly.push_back(i); });
 
+    prolist(sheet);
+    cleared.clear();
     sheet.ClearCategories();
-    EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(cleared, (std::vector<int>{4, 0}));
+    categoriesAdded.clear();
+    itemsAdded.clear();
+    displayOnly.clear();
+    values.clear();
+    choices.clear();
 
     OptionCategory* audio = sheet.AddCategory(QStringLiteral("Audio Options"), true);
     EXPECT_EQ(categoriesAdded, (std::vector<OptionCategory*>{audio}));
@@ -298,21 +287,22 @@ TEST(ReadOptionValues, ReadsTheTenValuesIntoTheirFields) {
 TEST(ReadOptionValues, AnyMissingItemGivesNoValues) {
     // Each video and audio item left out in turn: without one of the ten read ones there are
     // no values; without "A/V Sync", which nobody reads, there are.
-    for (const BuiltItem& leftOut : builtSheet()) {
+    OptionSheet built;
+    prolist(built);
+    for (const BuiltItem& leftOut : kBuiltSheet) {
         if (!QByteArray(leftOut.category).endsWith("Options"))
             continue;
         const bool read = QByteArray(leftOut.caption) != "A/V Sync";
         SCOPED_TRACE(leftOut.caption);
         OptionSheet sheet;
-        for (const BuiltItem& built : builtSheet()) {
-            if (&built == &leftOut)
-                continue;
-            const QString category = QString::fromLatin1(built.category);
-            OptionCategory* target = sheet.FindCategory(category);
-            if (!target)
-                target = sheet.AddCategory(category, true);
-            sheet.AddItem(target, QString::fromLatin1(built.caption),
-                          QString::fromLatin1(built.value), built.kind);
+        for (int c = 0; c < built.categoryCount(); ++c) {
+            const OptionCategory* category = built.category(c);
+            OptionCategory* copy = sheet.AddCategory(category->caption(), true);
+            for (int i = 0; i < category->itemCount(); ++i) {
+                const OptionItem* item = category->item(i);
+                if (item->caption() != QString::fromLatin1(leftOut.caption))
+                    sheet.AddItem(copy, item->caption(), item->value(), item->kind());
+            }
         }
         EXPECT_EQ(readOptionValues(sheet).has_value(), !read);
     }

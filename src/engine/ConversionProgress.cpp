@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QList>
+#include <cmath>
 
 namespace vidora {
 
@@ -51,6 +52,29 @@ std::optional<int> trackPercent(double encodedSeconds, qint32 durationSeconds) {
     if (durationSeconds == 0)
         return std::nullopt;
     return static_cast<int>(roundHalfEven(encodedSeconds / durationSeconds * 100.0));
+}
+
+std::optional<qint64> secondsLeft(double encodedSeconds, qint64 elapsedSeconds, double clipSeconds,
+                                  double leftToEncode) {
+    if (elapsedSeconds < kFirstEstimateSeconds || encodedSeconds <= 0 || clipSeconds <= 0 ||
+        encodedSeconds > clipSeconds || leftToEncode < 0)
+        return std::nullopt;
+    const double pace = encodedSeconds / static_cast<double>(elapsedSeconds);
+    const double left = std::ceil(leftToEncode / pace);
+    // A pace so slow that the estimate runs into years tells nobody anything.
+    constexpr double kLongest = 100.0 * 3600;
+    if (left > kLongest)
+        return std::nullopt;
+    return static_cast<qint64>(left);
+}
+
+QString timeLeftText(std::optional<qint64> jobSecondsLeft, std::optional<qint64> runSecondsLeft) {
+    if (!jobSecondsLeft)
+        return {};
+    QString text = secondsToTimeText(*jobSecondsLeft);
+    if (runSecondsLeft && *runSecondsLeft > *jobSecondsLeft)
+        text += QStringLiteral(" (all jobs %1)").arg(secondsToTimeText(*runSecondsLeft));
+    return text;
 }
 
 } // namespace vidora

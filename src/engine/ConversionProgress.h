@@ -22,4 +22,17 @@ double encodedSecondsOfStatsLine(const QString& line);
 // for a zero duration (the bar keeps its value). Values above 100 are passed on as they are.
 std::optional<int> trackPercent(double encodedSeconds, qint32 durationSeconds);
 
+// An estimate of the time left, in whole seconds, from the pace of the current job: the
+// encoder has encoded `encodedSeconds` of the clip in `elapsedSeconds`, and `leftToEncode`
+// seconds of media are still to come (the rest of this job, or of the whole run). Empty while
+// the estimate would mean nothing: in the first seconds of a job (kFirstEstimateSeconds), before
+// anything was encoded, or once the encoded time has passed the clip's length.
+inline constexpr qint64 kFirstEstimateSeconds = 3;
+std::optional<qint64> secondsLeft(double encodedSeconds, qint64 elapsedSeconds, double clipSeconds,
+                                  double leftToEncode);
+
+// The panel's time-left text: the current job's and, when more jobs follow, the whole run's
+// ("0:00:12 (all jobs 0:03:40)"). Empty when there is no estimate.
+QString timeLeftText(std::optional<qint64> jobSecondsLeft, std::optional<qint64> runSecondsLeft);
+
 } // namespace vidora

@@ -2,7 +2,8 @@
 
 #include "base/TextValues.h"
 #include "engine/ConversionProgress.h"
-#include "engine/EncoderCommandLine.h"
+#include "engine/OutputPath.h"
+#include "engine/RunReport.h"
 #include "platform/Desktop.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
@@ -11,16 +12,18 @@
 #include "profiles/Catalogue.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
+#include <unistd.h>
 
 namespace vidora {
 
-const QString ConversionRun::Processing = QStringLiteral("Processing");
-const QString ConversionRun::Ok = QStringLiteral("OK");
-const QString ConversionRun::Fail = QStringLiteral("Fail");
-const QString ConversionRun::Cancel = QStringLiteral("Cancel");
+const QString ConversionRun::kProcessing = QStringLiteral("Processing");
+const QString ConversionRun::kOk = QStringLiteral("OK");
+const QString ConversionRun::kFail = QStringLiteral("Fail");
+const QString ConversionRun::kCancel = QStringLiteral("Cancel");
 
 namespace {
 
@@ -34,26 +37,30 @@ QString programFolder() {
     return folder;
 }
 
-// The last few lines the encoder wrote: what explains a failure to the user.
-QString lastLines(const QByteArray& output, int count = 6) {
-    QStringList lines = QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts);
-    for (QString& line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
+// A job's clip length in seconds, or 0 when its times are not times.
+double clipSeconds(const RunContext& context, int row) {
+    const auto start = timeTextToSeconds(context.jobStart(row));
+    const auto end = timeTextToSeconds(context.jobEnd(row));
+    return start && end && *end > *start ? static_cast<double>(*end - *start) : 0;
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QString first = QFileInfo(a).canonicalFilePath();
-    return !first.isEmpty() && first == QFileInfo(b).canonicalFilePath();
+// The statistics file starts empty for every job, so the bar never shows an earlier job's
+// last line.
+void clearStatistics(const QString& path) {
+    if (!QFile::remove(path) && QFile::exists(path)) {
+        QFile file(path);
+        // Failing here only means the first tick may read an old line.
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.close();
+    }
 }
 
 } // namespace
 
 ConversionRun::ConversionRun(RunContext& context, QObject* parent)
     : QObject(parent), m_context(context) {
-    m_timer2.setInterval(TimerIntervalMs);
-    connect(&m_timer2, &QTimer::timeout, this, &ConversionRun::Timer2_Timer);
+    m_progressTimer.setInterval(kProgressIntervalMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &ConversionRun::onProgressTick);
 }
 
 ConversionRun::~ConversionRun() = default;
@@ -78,7 +85,7 @@ void ConversionRun::abandon() {
     emit cancelRequested();
 }
 
-void ConversionRun::BurnNow_Click() {
+void ConversionRun::run() {
     if (m_running || m_context.jobCount() == 0)
         return;
     m_abandoned = false;
@@ -86,6 +93,10 @@ void ConversionRun::BurnNow_Click() {
         SendPlayerKey(kQuitKey);
     setRunning(true);
     CancelRequested = false;
+    m_converted = m_failed = m_cancelled = 0;
+    // Statuses and reasons of an earlier run would read as this run's.
+    for (int row = 0; row < m_context.jobCount(); ++row)
+        m_context.setJobStatus(row, QString(), QString());
     emit panelVisibleChanged(true);
     TotalPercent = 0;
     emit busyChanged(true);
@@ -111,76 +122,123 @@ void ConversionRun::BurnNow_Click() {
 
 ConversionRun::JobEnd ConversionRun::convertJob(int row) {
     emit trackProgressChanged(0);
+    emit timeLeftTextChanged(QString());
     const QString input = m_context.jobPath(row);
     const QFileInfo inputInfo(input);
     // Only an ordinary, visible file is converted; anything else stops the run.
     if (!inputInfo.isFile() || inputInfo.isHidden()) {
         messages().error(QStringLiteral("Invalid input file name. ") + input);
-        restoreWindow();
+        emit busyChanged(false);
+        resetProgress();
         return JobEnd::Stopped;
     }
-    // A job that cannot be prepared or started fails, and the run goes on with the next one.
-    const auto fail = [&](const QString& why) {
-        m_context.setJobStatus(row, Fail, why);
+    const PreparedJob job = prepareJob(row, input);
+    // A job that cannot be prepared fails, and the run goes on with the next one.
+    if (!job.failure.isEmpty()) {
+        failJob(row, job.failure);
         return JobEnd::Done;
-    };
+    }
+    return waitForEncoder(row, job);
+}
 
+void ConversionRun::failJob(int row, const QString& why) {
+    ++m_failed;
+    m_context.setJobStatus(row, kFail, why);
+}
+
+ConversionRun::PreparedJob ConversionRun::prepareJob(int row, const QString& input) {
+    PreparedJob job;
+    const auto failure = [&job](const QString& why) {
+        job.failure = why;
+        return job;
+    };
     const QString extension = Catalogue::outputExtension(m_context.selectedCaption());
     if (extension.isEmpty())
-        return fail(QStringLiteral("The selected profile is a family heading; choose one of its "
-                                   "profiles."));
+        return failure(QStringLiteral("The selected profile is a family heading; choose one of "
+                                      "its profiles."));
     const auto values = m_context.optionValues();
     const auto options = values ? JobOptions::fromValues(*values) : std::nullopt;
     if (!options)
-        return fail(QStringLiteral("\"Audio Bitrate\" and \"Audio Channel\" must be numbers."));
+        return failure(QStringLiteral("\"Audio Bitrate\" and \"Audio Channel\" must be numbers."));
 
-    const QString fileName = inputInfo.fileName();
-    const qsizetype dot = fileName.indexOf(u'.');
-    if (dot < 0)
-        return fail(QStringLiteral("The input file name has no extension."));
-    QString base = fileName.left(dot);
-    QString output = joinPath(m_outputFolder, base + extension);
-    if (!m_overwriteExistingFiles) {
-        while (QFileInfo::exists(output)) {
-            base += QStringLiteral("_New");
-            output = joinPath(m_outputFolder, base + extension);
-        }
-    }
-    if (sameFile(input, output))
-        return fail(QStringLiteral("The output file would replace the input file."));
+    const auto output = outputPathFor(input, m_outputFolder, extension, m_overwriteExistingFiles,
+                                      directoryEntryExists);
+    if (!output)
+        return failure(QStringLiteral("The input file name has no extension."));
+    if (const QString why = outputFailure(*output); !why.isEmpty())
+        return failure(why);
 
-    const auto start = timeTextToSeconds(m_context.jobStart(row));
-    const auto end = timeTextToSeconds(m_context.jobEnd(row));
-    constexpr qint64 limit = std::numeric_limits<qint32>::max();
+    const QString startText = m_context.jobStart(row);
+    const QString endText = m_context.jobEnd(row);
+    const QString lengthText = m_context.jobVideoTime(row);
+    // The probe found no length: nothing in the file it could play.
+    if (endText.trimmed().isEmpty() && lengthText.trimmed().isEmpty())
+        return failure(QString::fromUtf16(FailureReason::NoMedia));
+    const auto start = timeTextToSeconds(startText);
+    const auto end = timeTextToSeconds(endText);
+    constexpr qint64 limit = std::numeric_limits<qint32>::max() - 1;
     if (!start || !end || *start > limit || *end > limit)
-        return fail(QStringLiteral("The job's start or end is not a time."));
+        return failure(QStringLiteral("The job's start or end is not a time."));
     JobStartSeconds = static_cast<qint32>(*start);
     JobDurationSeconds = static_cast<qint32>(*end - *start);
+    // The list's times are whole seconds, the file's length is not (3.448 s reads 0:00:03, a
+    // clip under half a second 0:00:00): a job that ends at the file's end is given one second
+    // more, so the encoder goes on to the file's true end.
+    const auto length = timeTextToSeconds(lengthText);
+    const bool toTheEnd = length && *end >= *length;
 
-    EncoderJob job;
-    job.profileIndex = Catalogue::profileIndex(m_context.selectedItemNumber());
-    job.inputPath = input;
-    job.startSeconds = JobStartSeconds;
-    job.durationSeconds = JobDurationSeconds;
-    job.outputPath = output;
-    job.programFolder = programFolder();
-    job.threads = m_threads;
-    const auto command = BuildEncoderCommandLine(job, *options);
+    EncoderJob encoderJob;
+    encoderJob.profileIndex = Catalogue::profileIndex(m_context.selectedItemNumber());
+    encoderJob.inputPath = input;
+    encoderJob.startSeconds = JobStartSeconds;
+    encoderJob.durationSeconds = JobDurationSeconds + (toTheEnd ? 1 : 0);
+    encoderJob.outputPath = *output;
+    encoderJob.programFolder = programFolder();
+    encoderJob.threads = m_threads;
+    const auto command = BuildEncoderCommandLine(encoderJob, *options);
     if (!command)
-        return fail(QStringLiteral("No profile is selected."));
+        return failure(QStringLiteral("No profile is selected."));
+    job.command = *command;
+    job.caption = QStringLiteral("Progress....") + input + QStringLiteral(" To ") + *output;
 
-    emit jobCaptionChanged(QStringLiteral("Progress....") + input + QStringLiteral(" To ") +
-                           output);
-    m_context.setJobStatus(row, Processing, QString());
+    m_laterJobsSeconds = 0;
+    for (int later = row + 1; later < m_context.jobCount(); ++later)
+        m_laterJobsSeconds += clipSeconds(m_context, later);
+    return job;
+}
 
+QString ConversionRun::outputFailure(const QString& output) const {
+    const QString folder = QFileInfo(output).absolutePath();
+    if (!QFileInfo(folder).isDir() ||
+        ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        return QString::fromUtf16(FailureReason::FolderNotWritable) + u": " + folder;
+    // No file of the list is ever replaced, whichever job it belongs to and however it is
+    // spelled (a link, "..", another folder's name for it).
+    for (int row = 0; row < m_context.jobCount(); ++row) {
+        const QString listed = m_context.jobPath(row);
+        if (sameExistingFile(output, listed))
+            return QStringLiteral("The output would replace %1, a file of the job list.")
+                .arg(listed);
+    }
+    return {};
+}
+
+ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& job) {
+    emit jobCaptionChanged(job.caption);
+    m_context.setJobStatus(row, kProcessing, QString());
+
+    const QString folder = programFolder();
+    clearStatistics(StatsFileName(folder));
     ToolProcess encoder;
-    encoder.setWorkingDirectory(job.programFolder);
-    const qint64 pid = encoder.start(command->program, command->arguments);
-    if (pid == 0)
-        return fail(QStringLiteral("The encoder could not be started: ") + encoder.errorText());
+    encoder.setWorkingDirectory(folder);
+    const qint64 pid = encoder.start(job.command.program, job.command.arguments);
+    if (pid == 0) {
+        failJob(row, QStringLiteral("The encoder could not be started: ") + encoder.errorText());
+        return JobEnd::Done;
+    }
     EncoderProcessId = pid;
     ElapsedSeconds = 0;
-    m_timer2.start();
+    m_progressTimer.start();
 
     // The wait: woken by the encoder's end or by Cancel; timers and handlers run meanwhile.
     QEventLoop wait;
@@ -190,73 +248,81 @@ ConversionRun::JobEnd ConversionRun::convertJob(int row) {
         wait.exec();
 
     if (m_abandoned) {
-        m_timer2.stop();
-        m_context.setJobStatus(row, Cancel, QString());
+        m_progressTimer.stop();
+        m_context.setJobStatus(row, kCancel, QString());
         if (!encoder.hasEnded())
             SendEncoderKey(kQuitKey);
         return JobEnd::Cancelled;
     }
-
     if (CancelRequested) {
         cancelJob(row);
         return JobEnd::Cancelled;
     }
-    m_timer2.stop();
+    m_progressTimer.stop();
     emit trackProgressChanged(100);
+    emit timeLeftTextChanged(QString());
     if (encoder.exitCode() != 0 || encoder.crashed()) {
-        m_context.setJobStatus(row, Fail, lastLines(encoder.errorTail()));
+        failJob(row,
+                encoderFailureText(encoder.exitCode(), encoder.crashed(), encoder.errorTail()));
         return JobEnd::Done;
     }
-    m_context.setJobStatus(row, Ok, QString());
-    TotalPercent = static_cast<qint16>(roundHalfEven(TotalPercent + 100.0 / m_context.jobCount()));
+    ++m_converted;
+    m_context.setJobStatus(row, kOk, QString());
+    TotalPercent = static_cast<qint16>(totalPercent(m_converted, m_context.jobCount()));
     emit totalProgressChanged(TotalPercent);
     return JobEnd::Done;
 }
 
+void ConversionRun::resetProgress() {
+    m_progressTimer.stop();
+    emit trackProgressChanged(0);
+    emit totalProgressChanged(0);
+    emit timeLeftTextChanged(QString());
+    emit panelVisibleChanged(false);
+    TotalPercent = 0;
+}
+
 void ConversionRun::cancelJob(int row) {
-    m_context.setJobStatus(row, Cancel, QString());
+    ++m_cancelled;
+    m_context.setJobStatus(row, kCancel, QString());
     emit busyChanged(false);
     // The encoder is told to stop and left to finish its file; it is not waited for.
     SendEncoderKey(kQuitKey);
-    messages().error(QStringLiteral("Conversion Canceled by the user!"));
-    emit trackProgressChanged(0);
-    emit totalProgressChanged(0);
-    emit panelVisibleChanged(false);
+    const QString text = runEndText(QStringLiteral("Conversion Canceled by the user!"), m_converted,
+                                    m_failed, m_cancelled);
+    emit runEnded(text);
+    messages().error(text);
+    resetProgress();
     CancelRequested = false;
-    m_timer2.stop();
-    TotalPercent = 0;
-}
-
-void ConversionRun::restoreWindow() {
-    m_timer2.stop();
-    emit busyChanged(false);
-    emit trackProgressChanged(0);
-    emit totalProgressChanged(0);
-    emit panelVisibleChanged(false);
-    TotalPercent = 0;
 }
 
 void ConversionRun::finishRun() {
-    m_timer2.stop();
+    m_progressTimer.stop();
     emit totalProgressChanged(100);
     emit busyChanged(false);
     if (Settings().shutDownAfterRun())
         desktop().powerOff();
-    messages().information(QStringLiteral("Conversion completed!"));
-    emit trackProgressChanged(0);
-    emit totalProgressChanged(0);
-    emit panelVisibleChanged(false);
-    TotalPercent = 0;
+    const QString text =
+        runEndText(QStringLiteral("Conversion completed!"), m_converted, m_failed, m_cancelled);
+    emit runEnded(text);
+    messages().information(text);
+    resetProgress();
     desktop().openFolder(m_outputFolder);
 }
 
-void ConversionRun::Timer2_Timer() {
+void ConversionRun::onProgressTick() {
     ++ElapsedSeconds;
     emit elapsedTextChanged(secondsToTimeText(ElapsedSeconds));
     const QString line = ReadLastLineOfFile(StatsFileName(programFolder()));
+    const double encoded = encodedSecondsOfStatsLine(line);
     // A zero duration leaves the bar as it is.
-    if (const auto percent = trackPercent(encodedSecondsOfStatsLine(line), JobDurationSeconds))
+    if (const auto percent = trackPercent(encoded, JobDurationSeconds))
         emit trackProgressChanged(*percent);
+    const double clip = JobDurationSeconds;
+    const auto jobLeft = secondsLeft(encoded, ElapsedSeconds, clip, clip - encoded);
+    const auto runLeft =
+        secondsLeft(encoded, ElapsedSeconds, clip, clip - encoded + m_laterJobsSeconds);
+    emit timeLeftTextChanged(timeLeftText(jobLeft, runLeft));
 }
 
 } // namespace vidora

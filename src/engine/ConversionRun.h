@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EncoderCommandLine.h"
 #include "profiles/OptionValues.h"
 
 #include <QObject>
@@ -20,6 +21,8 @@ public:
     virtual QString jobPath(int row) const = 0;
     virtual QString jobStart(int row) const = 0;
     virtual QString jobEnd(int row) const = 0;
+    // The file's full length as the probe found it (a job time text; empty when unknown).
+    virtual QString jobVideoTime(int row) const = 0;
     // Writes a job's status ("Processing", "OK", "Fail", "Cancel") and, for a failed job, why.
     virtual void setJobStatus(int row, const QString& status, const QString& detail) = 0;
     // The chooser's selected item number (0 for none) and its caption, read as a job starts.
@@ -35,18 +38,18 @@ public:
 class ConversionRun : public QObject {
     Q_OBJECT
 public:
-    static constexpr int TimerIntervalMs = 1000;
-    static const QString Processing;
-    static const QString Ok;
-    static const QString Fail;
-    static const QString Cancel;
+    static constexpr int kProgressIntervalMs = 1000;
+    static const QString kProcessing;
+    static const QString kOk;
+    static const QString kFail;
+    static const QString kCancel;
 
     explicit ConversionRun(RunContext& context, QObject* parent = nullptr);
     ~ConversionRun() override;
 
     // The whole run; returns when it has ended, was cancelled, or stopped at a missing input
     // file. The window stays alive inside: the wait for each encoder is a local event loop.
-    void BurnNow_Click();
+    void run();
     // The Cancel button: the run takes it at its next look.
     void requestCancel();
     // The program ends during a run: the current job's encoder is told to stop and the run
@@ -61,10 +64,10 @@ public:
     qint32 JobStartSeconds = 0;
     qint32 JobDurationSeconds = 0;
 
-    // One tick of the progress timer `Timer2`: elapsed time and the per-job bar from the
+    // One tick of the progress timer: elapsed time, the per-job bar and the time left from the
     // statistics file's last line.
-    void Timer2_Timer();
-    bool isTimer2Active() const { return m_timer2.isActive(); }
+    void onProgressTick();
+    bool isProgressTimerActive() const { return m_progressTimer.isActive(); }
 
 signals:
     void runningChanged(bool running);
@@ -74,23 +77,45 @@ signals:
     void trackProgressChanged(int percent);
     void jobCaptionChanged(const QString& caption);
     void elapsedTextChanged(const QString& text);
+    // The estimate of the time left; empty while there is none.
+    void timeLeftTextChanged(const QString& text);
     void cancelRequested();
+    // The run has ended (completed or cancelled): what its closing message says. Emitted
+    // before the message is shown, so the window can also tell a person who looks elsewhere.
+    void runEnded(const QString& text);
 
 private:
     enum class JobEnd { Done, Cancelled, Stopped };
+    // A job ready for its encoder, or why it cannot be converted.
+    struct PreparedJob {
+        QString failure;
+        QString caption;
+        EncoderCommand command;
+    };
     JobEnd convertJob(int row);
+    PreparedJob prepareJob(int row, const QString& input);
+    QString outputFailure(const QString& output) const;
+    JobEnd waitForEncoder(int row, const PreparedJob& job);
+    void failJob(int row, const QString& why);
     void finishRun();
     void cancelJob(int row);
-    void restoreWindow();
+    // The panel goes back to its idle state: bars at 0, no time left, hidden.
+    void resetProgress();
     void setRunning(bool running);
 
     RunContext& m_context;
-    QTimer m_timer2;
+    QTimer m_progressTimer;
     bool m_running = false;
     bool m_abandoned = false;
     QString m_outputFolder;
     bool m_overwriteExistingFiles = false;
     int m_threads = 0;
+    // This run's outcomes so far.
+    int m_converted = 0;
+    int m_failed = 0;
+    int m_cancelled = 0;
+    // The clip seconds of the jobs after the current one, for the run's time left.
+    double m_laterJobsSeconds = 0;
 };
 
 } // namespace vidora

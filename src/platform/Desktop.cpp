@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDesktopServices>
 #include <QProcess>
@@ -11,7 +12,7 @@ namespace vidora {
 
 namespace {
 
-class SystemDesktop : public Desktop {
+class SystemDesktop final : public Desktop {
 public:
     void openFolder(const QString& folder) override {
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
@@ -35,6 +36,26 @@ public:
 
 Desktop* replacement = nullptr;
 
+class SessionNotifications final : public Notifications {
+public:
+    void notify(const QString& title, const QString& text) override {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            return;
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.Notifications"),
+            QStringLiteral("/org/freedesktop/Notifications"),
+            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+        // app_name, replaces_id, app_icon, summary, body, actions, hints, expire_timeout
+        call << QStringLiteral("Vidora") << quint32(0) << QString() << title << text
+             << QStringList() << QVariantMap() << qint32(-1);
+        // Sent without waiting: no notification service means no notification, nothing more.
+        bus.send(call);
+    }
+};
+
+Notifications* notificationsReplacement = nullptr;
+
 } // namespace
 
 Desktop& desktop() {
@@ -44,6 +65,15 @@ Desktop& desktop() {
 
 void setDesktopForTesting(Desktop* desktop) {
     replacement = desktop;
+}
+
+Notifications& notifications() {
+    static SessionNotifications session;
+    return notificationsReplacement ? *notificationsReplacement : session;
+}
+
+void setNotificationsForTesting(Notifications* replacement) {
+    notificationsReplacement = replacement;
 }
 
 } // namespace vidora

@@ -20,4 +20,17 @@ Desktop& desktop();
 // Puts another implementation in place (nullptr: the real desktop again). The caller keeps it.
 void setDesktopForTesting(Desktop* replacement);
 
+// A desktop notification: a short message the desktop shows outside the program's windows.
+// The real one goes to the freedesktop notification service over the session bus when one
+// runs, and does nothing otherwise; it never waits for the service.
+class Notifications {
+public:
+    virtual ~Notifications() = default;
+    virtual void notify(const QString& title, const QString& text) = 0;
+};
+
+Notifications& notifications();
+// Puts another implementation in place (nullptr: the real service again). The caller keeps it.
+void setNotificationsForTesting(Notifications* replacement);
+
 } // namespace vidora

@@ -9,7 +9,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Vidora");
 
-class MessageBoxes : public Messages {
+class MessageBoxes final : public Messages {
 public:
     void information(const QString& text) override {
         QMessageBox::information(QApplication::activeWindow(), kTitle, text);

@@ -1,5 +1,5 @@
 // The conversion run against a fake encoder script standing where fp.dll stands (fake_fp.sh):
-// it records its arguments, writes a statistics line, and exits as the input's name asks.
+// it records its arguments, writes a statistics line, and ends as the input's name asks.
 
 #include "engine/ConversionRun.h"
 #include "platform/Inifun.h"
@@ -32,6 +32,7 @@ struct Job {
     QString path;
     QString start;
     QString end;
+    QString length; // the file's full length; empty: the probe found none
     QString status;
     QString detail;
 };
@@ -43,10 +44,13 @@ public:
     QString jobPath(int row) const override { return jobs[row].path; }
     QString jobStart(int row) const override { return jobs[row].start; }
     QString jobEnd(int row) const override { return jobs[row].end; }
+    QString jobVideoTime(int row) const override { return jobs[row].length; }
     void setJobStatus(int row, const QString& status, const QString& detail) override {
         jobs[row].status = status;
         jobs[row].detail = detail;
-        statusLog << QStringLiteral("%1:%2").arg(row).arg(status);
+        // The run's first step clears every row; the log keeps what comes after.
+        if (!status.isEmpty())
+            statusLog << QStringLiteral("%1:%2").arg(row).arg(status);
     }
     int selectedItemNumber() const override { return itemNumber; }
     QString selectedCaption() const override {
@@ -130,7 +134,7 @@ protected:
 } // namespace
 
 TEST_F(Run, EmptyListDoesNothing) {
-    run.BurnNow_Click();
+    run.run();
     EXPECT_TRUE(panel.isEmpty());
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_TRUE(desktop.requests.isEmpty());
@@ -138,11 +142,11 @@ TEST_F(Run, EmptyListDoesNothing) {
 
 TEST_F(Run, ThreeJobsSucceedWithTheirBarSequence) {
     addJobs({QStringLiteral("a.avi"), QStringLiteral("b.avi"), QStringLiteral("c.avi")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"OK", "OK", "OK"}));
     EXPECT_EQ(context.statusLog, (QStringList{"0:Processing", "0:OK", "1:Processing", "1:OK",
                                               "2:Processing", "2:OK"}));
-    EXPECT_EQ(totals, (QList<int>{33, 66, 99, 100, 0}));
+    EXPECT_EQ(totals, (QList<int>{33, 67, 100, 100, 0}));
     EXPECT_EQ(tracks.mid(0, 2), (QList<int>{0, 100}));
     EXPECT_EQ(panel, (QList<bool>{true, false}));
     EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
@@ -150,16 +154,17 @@ TEST_F(Run, ThreeJobsSucceedWithTheirBarSequence) {
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"})
         EXPECT_TRUE(QFile::exists(output(QString::fromLatin1(name)))) << name;
     EXPECT_FALSE(run.isRunning());
-    EXPECT_FALSE(run.isTimer2Active());
+    EXPECT_FALSE(run.isProgressTimerActive());
 }
 
-TEST_F(Run, TotalBarRoundsHalvesToEven) {
+TEST_F(Run, TotalBarIsTheShareOfJobsDoneRoundedOnce) {
     QStringList six;
     for (int i = 0; i < 6; ++i)
         six << QStringLiteral("s%1.avi").arg(i);
     addJobs(six);
-    run.BurnNow_Click();
-    EXPECT_EQ(totals, (QList<int>{17, 34, 51, 68, 85, 102, 100, 0}));
+    run.run();
+    // Adding a rounded share per job gave 17, 34, 51, 68, 85, 102.
+    EXPECT_EQ(totals, (QList<int>{17, 33, 50, 67, 83, 100, 100, 0}));
 
     context.jobs.clear();
     totals.clear();
@@ -167,8 +172,9 @@ TEST_F(Run, TotalBarRoundsHalvesToEven) {
     for (int i = 0; i < 8; ++i)
         eight << QStringLiteral("e%1.avi").arg(i);
     addJobs(eight);
-    run.BurnNow_Click();
-    EXPECT_EQ(totals, (QList<int>{12, 24, 36, 48, 60, 72, 84, 96, 100, 0}));
+    run.run();
+    // Halves go to the even number.
+    EXPECT_EQ(totals, (QList<int>{12, 25, 38, 50, 62, 75, 88, 100, 100, 0}));
 }
 
 TEST_F(Run, NamesOutputsAfterTheInputAndKeepsExistingFiles) {
@@ -178,14 +184,14 @@ TEST_F(Run, NamesOutputsAfterTheInputAndKeepsExistingFiles) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("keep me");
     }
-    run.BurnNow_Click();
+    run.run();
     EXPECT_TRUE(QFile::exists(output(QStringLiteral("my_New_New.mp4"))));
     QFile kept(output(QStringLiteral("my.mp4")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
 
     setting(QStringLiteral("existedfile"), QStringLiteral("1"));
-    run.BurnNow_Click();
+    run.run();
     EXPECT_TRUE(
         argumentsOf(QStringLiteral("my.clip.avi")).contains(output(QStringLiteral("my.mp4"))));
 }
@@ -194,7 +200,7 @@ TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
     setting(QStringLiteral("outputfolder"), QStringLiteral("   "));
     setting(QStringLiteral("thread"), QStringLiteral("3 threads"));
     addJobs({QStringLiteral("a.avi")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_TRUE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
     EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_program.path()});
     const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
@@ -206,18 +212,20 @@ TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
 TEST_F(Run, HeaderRowFailsEveryJobAndStillCompletes) {
     context.choose(0); // "Apple iPad", a family heading
     addJobs({QStringLiteral("a.avi"), QStringLiteral("b.avi")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
     EXPECT_FALSE(context.jobs[0].detail.isEmpty());
     EXPECT_EQ(totals, (QList<int>{100, 0}));
-    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!\n0 converted, 2 "
+                                          "failed, 0 cancelled. Point at a \"Fail\" status to "
+                                          "see why."});
 }
 
 TEST_F(Run, MissingInputStopsTheRunAndRestoresTheWindow) {
     addJobs({QStringLiteral("a.avi")});
     context.jobs.emplace_back(m_inputs.filePath(QStringLiteral("gone.avi")));
     addJobs({QStringLiteral("c.avi")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"OK", "", ""}));
     EXPECT_EQ(messages.shown, QStringList{u"error: Invalid input file name. " +
                                           m_inputs.filePath(QStringLiteral("gone.avi"))});
@@ -229,23 +237,26 @@ TEST_F(Run, MissingInputStopsTheRunAndRestoresTheWindow) {
 
 TEST_F(Run, HiddenFilesAndFoldersAreNotInputs) {
     addJobs({QStringLiteral(".hidden.avi")});
-    run.BurnNow_Click();
+    run.run();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].startsWith(u"error: Invalid input file name. "));
     messages.shown.clear();
     context.jobs = {Job(m_inputs.path())};
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(messages.shown, QStringList{u"error: Invalid input file name. " + m_inputs.path()});
 }
 
 TEST_F(Run, EncoderErrorFailsTheJobAndShowsWhy) {
     addJobs({QStringLiteral("a.avi"), QStringLiteral("fail.avi")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"OK", "Fail"}));
-    EXPECT_TRUE(context.jobs[1].detail.contains(u"Unknown encoder 'nothing'"));
-    EXPECT_TRUE(context.jobs[1].detail.endsWith(u"Conversion failed!"));
+    // The reason, then the encoder's own last word: not its banner, not "Conversion failed!".
+    EXPECT_EQ(context.jobs[1].detail,
+              QStringLiteral("The encoder failed (exit code 1)\nUnknown encoder 'nothing'"));
     EXPECT_EQ(totals, (QList<int>{50, 100, 0})); // the failed job adds nothing
-    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!\n1 converted, 1 "
+                                          "failed, 0 cancelled. Point at a \"Fail\" status to "
+                                          "see why."});
 }
 
 TEST_F(Run, UnusableOptionValuesFailTheJob) {
@@ -255,13 +266,13 @@ TEST_F(Run, UnusableOptionValuesFailTheJob) {
     addJobs({QStringLiteral("a.avi")});
     context.jobs.emplace_back(input(QStringLiteral("b.avi")), QStringLiteral("0:00:00"),
                               QStringLiteral("soon"));
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
     context.sheet.SetValue(bitrate, QStringLiteral("128"));
     context.jobs = {Job(input(QStringLiteral("noextension"))),
                     Job(input(QStringLiteral("far.avi")), QStringLiteral("0:00:00"),
                         QStringLiteral("999999999:00:00"))};
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"}));
 }
 
@@ -269,7 +280,7 @@ TEST_F(Run, NeverWritesOntoItsInput) {
     setting(QStringLiteral("existedfile"), QStringLiteral("1"));
     setting(QStringLiteral("outputfolder"), m_inputs.path() + QStringLiteral("/./"));
     addJobs({QStringLiteral("clip.mp4")});
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(statuses(), QStringList{"Fail"});
     QFile original(m_inputs.filePath(QStringLiteral("clip.mp4")));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -281,7 +292,7 @@ TEST_F(Run, TrimmedTimesGiveStartAndDuration) {
     addJobs({QStringLiteral("a.avi")});
     context.jobs[0].start = QStringLiteral("0:01:30");
     context.jobs[0].end = QStringLiteral("0:03:00");
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(run.JobStartSeconds, 90);
     EXPECT_EQ(run.JobDurationSeconds, 90);
     const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
@@ -296,16 +307,17 @@ TEST_F(Run, CancelDuringTheSecondJobStopsItsEncoderByItsKey) {
             QTimer::singleShot(300, &run, [this] { run.requestCancel(); });
     });
     // A second start while the run waits is ignored.
-    QTimer::singleShot(150, &run, [this] { run.BurnNow_Click(); });
-    run.BurnNow_Click();
+    QTimer::singleShot(150, &run, [this] { run.run(); });
+    run.run();
     EXPECT_EQ(statuses(), (QStringList{"OK", "Cancel", ""}));
-    EXPECT_EQ(messages.shown, QStringList{"error: Conversion Canceled by the user!"});
+    EXPECT_EQ(messages.shown, QStringList{"error: Conversion Canceled by the user!\n1 converted, "
+                                          "0 failed, 1 cancelled."});
     EXPECT_EQ(totals.last(), 0);
     EXPECT_EQ(tracks.last(), 0);
     EXPECT_EQ(panel, (QList<bool>{true, false}));
     EXPECT_TRUE(desktop.requests.isEmpty());
     EXPECT_FALSE(run.CancelRequested);
-    EXPECT_FALSE(run.isTimer2Active());
+    EXPECT_FALSE(run.isProgressTimerActive());
     // The encoder got "q" and ended by itself.
     QElapsedTimer clock;
     clock.start();
@@ -318,11 +330,11 @@ TEST_F(Run, CancelDuringTheSecondJobStopsItsEncoderByItsKey) {
 TEST_F(Run, AutomaticShutDownOnlyForOne) {
     addJobs({QStringLiteral("a.avi")});
     setting(QStringLiteral("autoshut"), QStringLiteral("yes"));
-    run.BurnNow_Click();
+    run.run();
     EXPECT_FALSE(desktop.requests.contains(QStringLiteral("power off")));
     setting(QStringLiteral("autoshut"), QStringLiteral("1"));
     desktop.requests.clear();
-    run.BurnNow_Click();
+    run.run();
     EXPECT_EQ(desktop.requests.value(0), QStringLiteral("power off"));
 }
 
@@ -337,13 +349,157 @@ TEST_F(Run, ProgressTickReadsTheStatisticsFile) {
     stats.close();
     run.JobDurationSeconds = 95;
     run.ElapsedSeconds = 4;
-    run.Timer2_Timer();
+    run.onProgressTick();
     EXPECT_EQ(labels, QList<QString>{"0:00:05"});
     EXPECT_EQ(tracks, QList<int>{11});
     // A zero duration leaves the bar; the label keeps counting past 32,767 seconds.
     run.JobDurationSeconds = 0;
     run.ElapsedSeconds = 32767;
-    run.Timer2_Timer();
+    run.onProgressTick();
     EXPECT_EQ(labels.last(), QStringLiteral("9:06:08"));
     EXPECT_EQ(tracks, QList<int>{11});
+}
+
+TEST_F(Run, NoOutputReplacesAFileOfTheJobList) {
+    // The output is named after the input's name up to its first ".": clip.v2.avi gives
+    // clip.avi, another input of the list. Both orders, and the job's own input.
+    setting(QStringLiteral("existedfile"), QStringLiteral("1"));
+    setting(QStringLiteral("outputfolder"), m_inputs.path());
+    context.choose(91); // "Customized AVI Movie(*.avi)"
+    for (const bool reversed : {false, true}) {
+        context.jobs.clear();
+        addJobs({QStringLiteral("clip.avi"), QStringLiteral("clip.v2.avi")});
+        if (reversed)
+            std::swap(context.jobs[0], context.jobs[1]);
+        run.run();
+        EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"})) << reversed;
+        EXPECT_TRUE(context.jobs[0].detail.contains(u"a file of the job list")) << reversed;
+        EXPECT_FALSE(context.jobs[0].detail.contains(u'\n')) << "one line";
+        QFile kept(m_inputs.filePath(QStringLiteral("clip.avi")));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("clip")) << reversed;
+        EXPECT_TRUE(argumentsOf(QStringLiteral("clip.v2.avi")).isEmpty()) << reversed;
+    }
+
+    // Across folders: in2/clip.avi converts into in/, where in/clip.mp4 is listed.
+    context.choose(1);
+    QDir(m_inputs.path()).mkpath(QStringLiteral("in"));
+    QDir(m_inputs.path()).mkpath(QStringLiteral("in2"));
+    setting(QStringLiteral("outputfolder"), m_inputs.filePath(QStringLiteral("in")));
+    for (const bool reversed : {false, true}) {
+        context.jobs.clear();
+        context.jobs.emplace_back(input(QStringLiteral("in2/clip.avi")));
+        context.jobs.emplace_back(input(QStringLiteral("in/clip.mp4")));
+        if (reversed)
+            std::swap(context.jobs[0], context.jobs[1]);
+        run.run();
+        EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail"})) << reversed;
+        QFile kept(m_inputs.filePath(QStringLiteral("in/clip.mp4")));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("clip")) << reversed;
+    }
+
+    // Under the "_New" policy the listed file keeps its name and the output gets a new one.
+    setting(QStringLiteral("existedfile"), QStringLiteral("0"));
+    run.run();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "OK"}));
+    EXPECT_TRUE(QFile::exists(m_inputs.filePath(QStringLiteral("in/clip_New.mp4"))));
+}
+
+TEST_F(Run, ADanglingLinkCountsAsAnExistingName) {
+    addJobs({QStringLiteral("my.avi")});
+    const QString target = m_inputs.filePath(QStringLiteral("elsewhere.mp4"));
+    ASSERT_TRUE(QFile::link(target, output(QStringLiteral("my.mp4"))));
+    run.run();
+    EXPECT_EQ(statuses(), QStringList{"OK"});
+    EXPECT_TRUE(QFile::exists(output(QStringLiteral("my_New.mp4"))));
+    EXPECT_FALSE(QFile::exists(target)) << "nothing is written through the link";
+}
+
+TEST_F(Run, AJobToTheFileEndConvertsAllOfIt) {
+    // The list's times are whole seconds: a 3.448 s file reads 0:00:03, a 0.4 s one 0:00:00.
+    addJobs(
+        {QStringLiteral("whole.avi"), QStringLiteral("short.avi"), QStringLiteral("trimmed.avi")});
+    context.jobs[0].length = QStringLiteral("0:00:03");
+    context.jobs[1].end = context.jobs[1].length = QStringLiteral("0:00:00");
+    context.jobs[2].length = QStringLiteral("0:00:09");
+    run.run();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "OK", "OK"}));
+    const auto durationOf = [this](const char* name) {
+        const QStringList arguments = argumentsOf(QString::fromLatin1(name));
+        return arguments.value(arguments.indexOf(QStringLiteral("-t")) + 1);
+    };
+    EXPECT_EQ(durationOf("whole.avi"), QStringLiteral("4"));
+    EXPECT_EQ(durationOf("short.avi"), QStringLiteral("1")) << "never -t 0";
+    EXPECT_EQ(durationOf("trimmed.avi"), QStringLiteral("3")) << "a trimmed end stays as set";
+}
+
+TEST_F(Run, EveryJobStartsWithAnEmptyStatisticsFile) {
+    // The second job writes no statistics: its bar must not show the first job's last line.
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("quietwait.avi")});
+    qsizetype secondJobStart = -1;
+    QObject::connect(&run, &ConversionRun::jobCaptionChanged, [&](const QString& caption) {
+        if (!caption.contains(u"quietwait.avi"))
+            return;
+        secondJobStart = tracks.size();
+        QTimer::singleShot(200, &run, [this] {
+            run.onProgressTick();
+            run.requestCancel();
+        });
+    });
+    run.run();
+    ASSERT_GE(secondJobStart, 0);
+    EXPECT_EQ(tracks.mid(secondJobStart, 1), QList<int>{0});
+}
+
+TEST_F(Run, ANewRunClearsEveryStatusAndReasonFirst) {
+    addJobs({QStringLiteral("a.avi"), QStringLiteral("fail.avi"), QStringLiteral("c.avi")});
+    run.run();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "Fail", "OK"}));
+    QFile::remove(context.jobs[1].path);
+    run.run();
+    EXPECT_EQ(statuses(), (QStringList{"OK", "", ""}));
+    EXPECT_TRUE(context.jobs[1].detail.isEmpty());
+}
+
+TEST_F(Run, FailureReasonsSayWhatHappened) {
+    addJobs({QStringLiteral("empty.avi"), QStringLiteral("kill.avi"), QStringLiteral("full.avi")});
+    context.jobs[0].end.clear(); // the probe found no length: nothing to play
+    run.run();
+    EXPECT_EQ(statuses(), (QStringList{"Fail", "Fail", "Fail"}));
+    EXPECT_EQ(context.jobs[0].detail, QStringLiteral("No video or audio found in this file"));
+    EXPECT_EQ(context.jobs[1].detail, QStringLiteral("The encoder was stopped (signal 9)"));
+    EXPECT_EQ(context.jobs[2].detail,
+              QStringLiteral("No space left on the output disk\n[mp4 @ 0x55] Error writing "
+                             "trailer of %1: No space left on device")
+                  .arg(output(QStringLiteral("full.mp4"))));
+
+    setting(QStringLiteral("outputfolder"), m_outputs.filePath(QStringLiteral("missing")));
+    context.jobs = {Job(input(QStringLiteral("a.avi")))};
+    run.run();
+    EXPECT_EQ(statuses(), QStringList{"Fail"});
+    EXPECT_TRUE(context.jobs[0].detail.startsWith(u"The output folder cannot be written"));
+    EXPECT_TRUE(argumentsOf(QStringLiteral("a.avi")).isEmpty()) << "the encoder never started";
+}
+
+TEST_F(Run, TheTimeLeftFollowsThePaceOfTheJob) {
+    QStringList left;
+    QObject::connect(&run, &ConversionRun::timeLeftTextChanged,
+                     [&left](const QString& text) { left << text; });
+    // Jobs of 3 s each; the stand-in has encoded 1 s of the waiting job.
+    addJobs({QStringLiteral("wait.avi"), QStringLiteral("b.avi"), QStringLiteral("c.avi")});
+    QObject::connect(&run, &ConversionRun::jobCaptionChanged, [this](const QString& caption) {
+        if (!caption.contains(u"wait.avi"))
+            return;
+        QTimer::singleShot(300, &run, [this] {
+            for (int tick = 0; tick < 3; ++tick)
+                run.onProgressTick();
+            run.requestCancel();
+        });
+    });
+    run.run();
+    // Nothing for the first two seconds; then 1 s encoded in 3 s: 2 s of this job and 6 s of
+    // the later ones to go, at a third of real time.
+    EXPECT_EQ(left.mid(1, 3), (QStringList{"", "", "0:00:06 (all jobs 0:00:24)"}));
+    EXPECT_EQ(left.last(), QString()) << "the estimate goes with the run";
 }

@@ -2,7 +2,7 @@
 // interrupted writes.
 
 #include "platform/Inifun.h"
-#include "platform/Paths.h"
+#include "support/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -280,9 +280,8 @@ TEST_F(Inifun, SettingsReadAsNumbers) {
 }
 
 TEST_F(Inifun, TheSettingsFileLiesInTheProgramFolder) {
-    setAppFolderForTesting(m_dir.path());
+    const test::ProgramFolder folder(m_dir.path());
     EXPECT_EQ(settingsFilePath(), m_dir.path() + QStringLiteral("/settings.dat"));
-    setAppFolderForTesting(QString());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/ToolProcesses.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
+#include "support/ToolProcessIds.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,15 +48,9 @@ protected:
                          << VIDORA_PROGRAM_DIR << "; build the target vidora_program first.";
         m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/vidora keys \xc3\xa9-XXXXXX");
         ASSERT_TRUE(m_dir->isValid());
-        PreviewProcessId = 0;
-        EncoderProcessId = 0;
     }
 
-    void TearDown() override {
-        PreviewProcessId = 0;
-        EncoderProcessId = 0;
-    }
-
+    test::ToolProcessIdsReset m_processIds;
     QString m_encoder;
     QString m_player;
     std::unique_ptr<QTemporaryDir> m_dir;

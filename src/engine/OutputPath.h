@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace vidora {
+
+// The output file's base name: the input's file name (without folder) up to, not including,
+// its first "."; empty when the name holds no ".".
+std::optional<QString> outputBaseName(const QString& inputPath);
+
+// Where a job's output goes: the folder, the input's base name and the profile's extension.
+// Unless existing files are overwritten, "_New" is added to the base name while `taken` says
+// a name is in use: clip.mp4, clip_New.mp4, clip_New_New.mp4 ... Empty when the input's name
+// holds no ".".
+std::optional<QString> outputPathFor(const QString& inputPath, const QString& folder,
+                                     const QString& extension, bool overwriteExisting,
+                                     const std::function<bool(const QString&)>& taken);
+
+// Whether the folder holds an entry of this name of any kind: a file, a folder, or a symbolic
+// link, also one that points nowhere (writing through it would land somewhere else).
+bool directoryEntryExists(const QString& path);
+
+// Whether two paths name the same existing file: the same device and inode once symbolic
+// links are followed, so a link or a second spelling of an input counts as that input.
+bool sameExistingFile(const QString& first, const QString& second);
+
+} // namespace vidora

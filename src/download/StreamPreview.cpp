@@ -1,0 +1,63 @@
+#include "download/StreamPreview.h"
+
+#include "platform/Paths.h"
+#include "platform/ToolProcesses.h"
+
+#include <QUrl>
+#include <QWidget>
+#include <csignal>
+
+namespace vidora {
+
+namespace {
+constexpr int kQuitKey = 81;
+}
+
+StreamPreview::StreamPreview(QWidget* host, QObject* parent) : QObject(parent), m_host(host) {}
+
+StreamPreview::~StreamPreview() {
+    stop();
+}
+
+QStringList StreamPreview::PlayerArguments(quintptr windowId, const QString& link) {
+    // The options of the program's embedded previews; -nokeepaspect fills the host.
+    return {QStringLiteral("-wid"),       QString::number(windowId),
+            QStringLiteral("-priority"),  QStringLiteral("abovenormal"),
+            QStringLiteral("-framedrop"), QStringLiteral("-colorkey"),
+            QStringLiteral("0"),          QStringLiteral("-nokeepaspect"),
+            QStringLiteral("-framedrop"), QStringLiteral("-autosync"),
+            QStringLiteral("100"),        QStringLiteral("-vo"),
+            QStringLiteral("gl2"),        QStringLiteral("-vf"),
+            QStringLiteral("screenshot"), link};
+}
+
+qint64 StreamPreview::play(const QString& link) {
+    stop();
+    const QUrl url(link.trimmed());
+    // Anything but a web address (a text starting with "-" above all) is never given to the player.
+    if (!m_host || !url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
+        return 0;
+    m_player = std::make_unique<ToolProcess>();
+    m_player->setWorkingDirectory(AppFolder());
+    return m_player->start(joinPath(AppFolder(), QStringLiteral("mp.dll")),
+                           PlayerArguments(m_host->winId(), link.trimmed()));
+}
+
+bool StreamPreview::isPlaying() const {
+    return m_player && m_player->isRunning();
+}
+
+void StreamPreview::stop() {
+    if (!m_player)
+        return;
+    if (m_player->isRunning()) {
+        m_player->writeInput(TerminalKeyBytes(kQuitKey));
+        if (!m_player->waitForEnd(kQuitWaitMs) && m_player->isRunning()) {
+            ::kill(static_cast<pid_t>(m_player->processId()), SIGKILL);
+            m_player->waitForEnd(kQuitWaitMs);
+        }
+    }
+    m_player.reset();
+}
+
+} // namespace vidora

@@ -376,10 +376,10 @@ TEST(PlayerArguments, PreviewLinesLoseThePriorityAndGetAVideoOutputOfThisBuild) 
     Arguments arguments = splitCommandLine(playLine);
     arguments.erase(arguments.begin());
     EXPECT_THAT(translatePlayerArguments(arguments),
-                ElementsAreArray<std::string>({"-ss", "12", "-wid", "41943047", "-framedrop",
-                                               "-colorkey", "0", "-nokeepaspect", "-framedrop",
-                                               "-autosync", "100", "-vo", "gl,xv,x11,", "-vf",
-                                               "screenshot", "/home/jo/it's a -film ä.avi"}));
+                ElementsAreArray<std::string>(
+                    {"-ss", "12", "-wid", "41943047", "-framedrop", "-colorkey", "0",
+                     "-nokeepaspect", "-framedrop", "-autosync", "100", "-vo", "gl,xv,x11,",
+                     "-zoom", "-vf", "screenshot", "/home/jo/it's a -film ä.avi"}));
 }
 
 TEST(PlayerArguments, IdentifyLineDecodesSoundSoItsLengthIsReported) {
@@ -404,7 +404,7 @@ TEST(PlayerArguments, PriorityWithoutValueAndOtherOutputs) {
                 ElementsAre("-vo", "xv", "a.avi"));
     EXPECT_THAT(translatePlayerArguments({"-vo"}), ElementsAre("-vo"));
     EXPECT_THAT(translatePlayerArguments({"gl2", "-vo", "gl2"}),
-                ElementsAre("gl2", "-vo", "gl,xv,x11,"));
+                ElementsAre("gl2", "-vo", "gl,xv,x11,", "-zoom"));
 }
 
 TEST(Progress, ReportsArriveInPiecesAndTellAudioFromVideo) {

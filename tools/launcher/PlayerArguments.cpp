@@ -14,11 +14,15 @@ struct ValueReplacement {
     std::string_view option;
     std::string_view from;
     std::string_view to;
+    // An option added after the replaced pair; empty for none.
+    std::string_view added;
 };
 
 constexpr ValueReplacement ValueReplacements[] = {
     // The trailing comma lets MPlayer go on to any other driver when none of the three opens.
-    {"-vo", "gl2", "gl,xv,x11,"},
+    // "-zoom" lets the outputs that cannot scale themselves (x11) fill the host window as gl
+    // does; the others are not changed by it.
+    {"-vo", "gl2", "gl,xv,x11,", "-zoom"},
 };
 
 // MPlayer 1.5 reports no ID_LENGTH for a file with sound only when "-nosound" stands in an
@@ -62,6 +66,9 @@ std::vector<std::string> translatePlayerArguments(const std::vector<std::string>
         for (const ValueReplacement& replacement : ValueReplacements) {
             if (argument == replacement.option && arguments[i + 1] == replacement.from) {
                 translated.push_back(std::string(replacement.to));
+                if (!replacement.added.empty()) {
+                    translated.push_back(std::string(replacement.added));
+                }
                 ++i;
                 break;
             }

@@ -5,15 +5,25 @@
 #include "launcher/ToolLookup.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
     using namespace vidora;
+    // The player never outlives the program that started it, even one that crashed: the
+    // kernel kills it when its parent goes (the setting survives the exec below). A parent
+    // already gone before the setting took hold leaves nobody to show the picture to.
+    const pid_t parent = getppid();
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) {
+        return 127;
+    }
     const char* searchPath = std::getenv("PATH");
     const std::string mplayer =
         findExecutable("mplayer", searchPath ? std::string_view(searchPath) : DefaultSearchPath);

@@ -53,6 +53,7 @@ public:
     QString jobPath(int) const override { return m_clip; }
     QString jobStart(int) const override { return QStringLiteral("0:00:00"); }
     QString jobEnd(int) const override { return m_end; }
+    QString jobVideoTime(int) const override { return m_end; }
     void setJobStatus(int, const QString& status, const QString&) override { m_status = status; }
     int selectedItemNumber() const override { return kProfile + 1; }
     QString selectedCaption() const override {
@@ -123,11 +124,11 @@ int job(const QString& clip, const QString& outputFolder, int rounds) {
             } else {
                 const double cpu = cpuSeconds();
                 wall.start();
-                run.BurnNow_Click();
+                run.run();
                 const double seconds = wall.nsecsElapsed() / 1e9;
                 runTimes << seconds;
                 cpuShares << (cpuSeconds() - cpu) / seconds;
-                if (context.status() != ConversionRun::Ok)
+                if (context.status() != ConversionRun::kOk)
                     std::fprintf(stderr, "the run's job ended %s\n", qPrintable(context.status()));
             }
         }
@@ -169,7 +170,7 @@ int tick(int ticks) {
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < ticks; ++i)
-            run.Timer2_Timer();
+            run.onProgressTick();
         return timer.nsecsElapsed() / 1e3 / ticks;
     };
     double small = 0;

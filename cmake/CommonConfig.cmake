@@ -6,6 +6,11 @@ target_compile_definitions(vidora_common_config INTERFACE
   QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
 set(CMAKE_AUTOMOC ON)
 
+# The program's own libraries say how every text is encoded: no QString from a bare char*.
+# Tests and tools may still write plain literals.
+add_library(vidora_program_config INTERFACE)
+target_compile_definitions(vidora_program_config INTERFACE QT_NO_CAST_FROM_ASCII)
+
 # One static library per layer; its sources are every .cpp/.h of its folder.
 # DEPS are public, PRIVATE_DEPS private. A layer without sources yet is an
 # interface library, so later work slots in without touching the build.
@@ -15,7 +20,8 @@ function(vidora_layer name)
   if(_sources)
     add_library(${name} STATIC ${_sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE vidora_common_config ${ARG_PRIVATE_DEPS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS}
+      PRIVATE vidora_common_config vidora_program_config ${ARG_PRIVATE_DEPS})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)

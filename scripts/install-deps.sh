@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg mplayer
   xvfb xauth xdotool imagemagick
+  ca-certificates openssl curl
 )
 
 missing=()

@@ -44,9 +44,9 @@ PictureButton::PictureButton(const QString& objectName, const QString& caption, 
 }
 
 void PictureButton::setBordered(bool bordered) {
-    if (m_bordered == bordered && property("bordered").isValid())
+    const QVariant shown = property("bordered");
+    if (shown.isValid() && shown.toBool() == bordered)
         return;
-    m_bordered = bordered;
     setProperty("bordered", bordered);
     // Style sheets read dynamic properties only when the style is applied again.
     style()->unpolish(this);

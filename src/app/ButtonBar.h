@@ -15,14 +15,11 @@ class PictureButton : public QToolButton {
     Q_OBJECT
 public:
     PictureButton(const QString& objectName, const QString& caption, QWidget* parent);
-    bool isBordered() const { return m_bordered; }
+    // Shows or takes away the hover border: the skin draws it for the property "bordered".
     void setBordered(bool bordered);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    bool m_bordered = false;
 };
 
 // The button bar `Picture3` with its seven picture buttons. Each button triggers the action

@@ -7,14 +7,20 @@
 #include "app/PropertySheet.h"
 #include "app/Skin.h"
 #include "base/TextValues.h"
+#include "capture/Form3.h"
+#include "capture/SystemCaptureDevice.h"
+#include "download/Formyutobe.h"
 #include "jobs/InputFiles.h"
 #include "jobs/JobTableModel.h"
 #include "jobs/MediaProbe.h"
+#include "platform/Desktop.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
 #include "platform/ToolProcesses.h"
+#include "preview/Form2.h"
 #include "preview/PreviewArea.h"
+#include "preview/PreviewPlayer.h"
 #include "profiles/Catalogue.h"
 #include "profiles/OptionSets.h"
 
@@ -49,9 +55,7 @@ constexpr std::pair<const char*, const char*> kButtonActions[] = {
 
 // Menu entries whose windows are not part of the program yet.
 constexpr const char* kNotYetAvailable[] = {
-    "Capture",   "importvideo", "options",  "checkupdate",   "play",
-    "videoclip", "helphelp",    "HomePage", "SupportOnline", "PlaySelectedFile",
-    "cuttime",   "Capture1",    "Import1",
+    "options", "checkupdate", "helphelp", "HomePage", "SupportOnline",
 };
 
 // Entries that change the job list or start a run: disabled while a run is in progress.
@@ -71,6 +75,7 @@ public:
     QString jobPath(int row) const override { return field(row, JobField::Path); }
     QString jobStart(int row) const override { return field(row, JobField::Start); }
     QString jobEnd(int row) const override { return field(row, JobField::End); }
+    QString jobVideoTime(int row) const override { return field(row, JobField::VideoTime); }
     void setJobStatus(int row, const QString& status, const QString& detail) override {
         m_window.m_jobs.setField(row, JobField::StatusDetail, detail);
         m_window.m_jobs.setField(row, JobField::Status, status);
@@ -98,10 +103,13 @@ Form1::Form1(QWidget* parent)
     buildLayout();
     buildMenus();
     connectRun();
+    wirePreview();
     load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    endPreview();
+}
 
 QAction* Form1::action(const QString& name) const {
     return m_actions.value(name);
@@ -173,8 +181,8 @@ void Form1::buildLayout() {
     body->setRowStretch(1, 2);
 
     // The progress panel floats above the window's areas while a conversion runs.
-    m_picture4 = new ProgressPanel(central);
-    m_picture4->move(120, 160);
+    m_progressPanel = new ProgressPanel(central);
+    m_progressPanel->move(120, 160);
 
     connect(m_profileChooser, &ProfileChooser::rowChosen, this, &Form1::ImageCombo1_Click);
 
@@ -201,8 +209,8 @@ void Form1::buildMenus() {
     on("RemoveSelectedItem", &Form1::removeSelectedFile);
     on("ClearAllFiles", &Form1::clearAllFiles);
     on("ClearAllItems", &Form1::clearAllFiles);
-    on("BurnNow", &Form1::BurnNow_Click);
-    on("convertnow1", &Form1::BurnNow_Click);
+    on("BurnNow", &Form1::convertNow);
+    on("convertnow1", &Form1::convertNow);
     on("exit", &Form1::exitProgram);
     on("About", &Form1::showAbout);
     on("options", &Form1::openSettingsDialog);
@@ -223,7 +231,7 @@ void Form1::buildMenus() {
 }
 
 void Form1::connectRun() {
-    ProgressPanel* panel = m_picture4;
+    ProgressPanel* panel = m_progressPanel;
     connect(&m_run, &ConversionRun::runningChanged, this, &Form1::setRunning);
     connect(&m_run, &ConversionRun::panelVisibleChanged, panel, &QWidget::setVisible);
     connect(&m_run, &ConversionRun::busyChanged, this, [this](bool busy) {
@@ -232,25 +240,46 @@ void Form1::connectRun() {
         else
             unsetCursor();
     });
-    connect(&m_run, &ConversionRun::totalProgressChanged, panel->prgTotalProgress,
-            &PercentBar::setPercent);
-    connect(&m_run, &ConversionRun::trackProgressChanged, panel->prgTrackProgress,
-            &PercentBar::setPercent);
-    connect(&m_run, &ConversionRun::jobCaptionChanged, panel->Frame14, &QGroupBox::setTitle);
-    connect(&m_run, &ConversionRun::elapsedTextChanged, panel->SkinLabel2, &QLabel::setText);
-    connect(panel->Command1, &QPushButton::clicked, &m_run, &ConversionRun::requestCancel);
+    connect(&m_run, &ConversionRun::totalProgressChanged, panel, &ProgressPanel::setTotalPercent);
+    connect(&m_run, &ConversionRun::totalProgressChanged, this, [this](int percent) {
+        // The title shows how far the run is, also when the window is minimised or covered.
+        if (m_run.isRunning())
+            setWindowTitle(QStringLiteral("%1% - Vidora").arg(percent));
+    });
+    connect(&m_run, &ConversionRun::trackProgressChanged, panel, &ProgressPanel::setJobPercent);
+    connect(&m_run, &ConversionRun::jobCaptionChanged, panel, &ProgressPanel::setJobCaption);
+    connect(&m_run, &ConversionRun::elapsedTextChanged, panel, &ProgressPanel::setElapsedText);
+    connect(&m_run, &ConversionRun::timeLeftTextChanged, panel, &ProgressPanel::setTimeLeftText);
+    connect(&m_run, &ConversionRun::runEnded, this, [this](const QString& text) {
+        // A person working in another window learns of the end from the desktop.
+        if (!isActiveWindow())
+            notifications().notify(QStringLiteral("Vidora"), text);
+    });
+    connect(panel, &ProgressPanel::cancelRequested, &m_run, &ConversionRun::requestCancel);
 }
 
 void Form1::setRunning(bool running) {
     m_jobs.setLocked(running);
     for (const char* name : kLockedWhileRunning)
         action(QString::fromLatin1(name))->setEnabled(!running);
-    if (running)
-        m_picture4->raise();
+    if (running) {
+        m_progressPanel->raise();
+        setWindowTitle(QStringLiteral("0% - Vidora"));
+    } else {
+        setWindowTitle(QStringLiteral("Vidora"));
+    }
 }
 
-void Form1::BurnNow_Click() {
-    m_run.BurnNow_Click();
+void Form1::openCaptureWindow() {
+    SystemCaptureDevice device;
+    Form3 window(device, this);
+    applySkin(&window);
+    window.load();
+    window.exec();
+}
+
+void Form1::convertNow() {
+    m_run.run();
 }
 
 void Form1::addFiles() {
@@ -315,7 +344,7 @@ void Form1::lvwAudioTracks_Click() {
 void Form1::load() {
     applySkin(this);
     m_imageList1 = ImageList::load(AppFolder());
-    m_picture4->hide();
+    m_progressPanel->hide();
     m_profileChooser->buildCatalogue(m_imageList1);
 
     m_sheet.SetImageList(QStringLiteral("ImageList1"));
@@ -349,6 +378,11 @@ void Form1::showAbout() {
     about.exec();
 }
 
+void Form1::openDownloadWindow() {
+    Formyutobe window(this);
+    window.exec();
+}
+
 void Form1::unload() {
     const int itemNumber = m_profileChooser->selectedItemNumber();
     // With no row selected the stored profile stays as it was.
@@ -361,7 +395,86 @@ void Form1::closeEvent(QCloseEvent* event) {
     unload();
     // A run in progress ends with the window; its encoder is told to stop.
     m_run.abandon();
+    endPreview();
     event->accept();
+}
+
+// ---- The preview and the trimming window ------------------------------------------------
+
+void Form1::wirePreview() {
+    m_previewState = std::make_unique<PreviewState>();
+    m_previewPlayer = std::make_unique<PreviewPlayer>(*m_previewState, mainWindowOptionTexts());
+    connectPreview(m_preview, m_previewPlayer.get());
+    connect(m_preview, &PreviewArea::playClicked, this, &Form1::playSelectedFile);
+    // A click on a job makes its file the one First Frame, Last Frames and seeking show.
+    connect(m_lvwAudioTracks, &QTreeView::clicked, this, [this] {
+        const int row = selectedJobRow();
+        if (row >= 0)
+            m_previewState->PreviewFile = m_jobs.field(row, JobField::Path);
+    });
+    connect(&m_jobs, &JobList::rowAdded, this, &Form1::updatePreviewEntries);
+    connect(&m_jobs, &JobList::rowRemoved, this, &Form1::updatePreviewEntries);
+    connect(&m_jobs, &JobList::cleared, this, &Form1::updatePreviewEntries);
+    connect(&m_run, &ConversionRun::runningChanged, this, &Form1::updatePreviewEntries);
+    updatePreviewEntries();
+}
+
+void Form1::updatePreviewEntries() {
+    const bool anyJob = m_jobs.count() > 0;
+    for (const char* name : {"play", "PlaySelectedFile"})
+        action(QString::fromLatin1(name))->setEnabled(anyJob);
+    // The trimming window rewrites a job's times: not while a run reads them.
+    for (const char* name : {"videoclip", "cuttime"})
+        action(QString::fromLatin1(name))->setEnabled(anyJob && !m_run.isRunning());
+    m_preview->setStartControlsEnabled(anyJob);
+}
+
+int Form1::selectedJobRow() const {
+    if (m_jobs.count() == 0)
+        return -1;
+    const QModelIndex current = m_lvwAudioTracks->currentIndex();
+    return current.isValid() && m_jobs.isValidRow(current.row()) ? current.row() : 0;
+}
+
+void Form1::playSelectedFile() {
+    const int row = selectedJobRow();
+    if (row < 0)
+        return;
+    m_previewPlayer->play(m_jobs.field(row, JobField::Path),
+                          m_jobs.field(row, JobField::VideoTime));
+}
+
+void Form1::openTrimmingWindow() {
+    const int row = selectedJobRow();
+    if (row < 0 || m_run.isRunning())
+        return;
+    if (PreviewState::previewProcessId() != 0)
+        SendPlayerKey(kQuitKey);
+    // Both windows count in the one preview state: this window's count stops with its player.
+    m_previewPlayer->setTickerActive(false);
+    const Job job = m_jobs.at(row);
+    const quint64 id = m_jobs.rowId(row);
+    m_previewState->PreviewPosition = 0;
+    m_previewState->PreviewLength = 0;
+
+    Form2 window(*m_previewState, {job.path, job.start, job.end, job.videoTime}, this);
+    applySkin(&window);
+    if (window.exec() != QDialog::Accepted)
+        return;
+    // Rows may have come or gone while the window was open: the job is found by its id.
+    const int at = m_jobs.indexOfId(id);
+    if (at < 0)
+        return;
+    m_jobs.setField(at, JobField::Start, window.startText());
+    m_jobs.setField(at, JobField::End, window.endText());
+    lvwAudioTracks_Click();
+}
+
+void Form1::endPreview() {
+    if (!m_previewState)
+        return;
+    m_previewPlayer->setTickerActive(false);
+    m_previewState->endPlayers();
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

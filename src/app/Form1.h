@@ -18,6 +18,8 @@ namespace vidora {
 
 class ButtonBar;
 class PreviewArea;
+class PreviewPlayer;
+class PreviewState;
 class ProfileChooser;
 class ProgressPanel;
 class PropertySheet;
@@ -35,7 +37,7 @@ public:
     OptionSheet& optionSheet() { return m_sheet; }
     PropertySheet* propertySheet() const { return m_ps1; }
     ButtonBar* buttonBar() const { return m_picture3; }
-    ProgressPanel* progressPanel() const { return m_picture4; }
+    ProgressPanel* progressPanel() const { return m_progressPanel; }
     PreviewArea* previewArea() const { return m_preview; }
     QTreeView* jobListView() const { return m_lvwAudioTracks; }
     QMenu* jobListMenu() const { return m_popupmenu1; }
@@ -43,6 +45,8 @@ public:
     QAction* action(const QString& name) const;
     JobList& jobs() { return m_jobs; }
     ConversionRun& conversionRun() { return m_run; }
+    PreviewState& previewState() { return *m_previewState; }
+    PreviewPlayer& previewPlayer() { return *m_previewPlayer; }
 
     // Adding, removing and clearing jobs.
     void addFiles();
@@ -52,7 +56,7 @@ public:
     // A click on a job shows its file and times in the option sheet.
     void lvwAudioTracks_Click();
     // "CONVERT NOW", Action > "Convert Now!" and the context menu's "Convert Now!".
-    void BurnNow_Click();
+    void convertNow();
 
     // The chooser's handler: applies the selected row's option set to the sheet; with no
     // row selected it changes nothing.
@@ -77,15 +81,28 @@ private:
     // The end sequence: remembers the selected profile for the next start.
     void unload();
 
+    // "Capture Video From DV": the capture window, modal, with this computer's devices.
+    void openCaptureWindow();
+
     // Commands whose windows are not part of the program yet; their entries stay disabled.
+    // "Import Video From Youtube": the web video download window, modal.
+    void openDownloadWindow();
     void openSettingsDialog() {}
     void openHelp() {}
     void openHomePage() {}
     void openSupportPage() {}
-    void openCaptureWindow() {}
-    void openDownloadWindow() {}
-    void playSelectedFile() {}
-    void openTrimmingWindow() {}
+
+    // The preview and the trimming window.
+    void wirePreview();
+    // Play Selected File: the selected job (the first when none is selected) from its start.
+    void playSelectedFile();
+    // Video Clip and a double-click on a job: the trimming window, modal, for the selected job.
+    void openTrimmingWindow();
+    void updatePreviewEntries();
+    // The row the preview and the trimming window act on; -1 for an empty list.
+    int selectedJobRow() const;
+    // Ends the preview before its host goes: the ticker stops, the players end.
+    void endPreview();
 
     class RunContextOfWindow;
 
@@ -103,7 +120,9 @@ private:
     ProfileChooser* m_profileChooser = nullptr;
     PropertySheet* m_ps1 = nullptr;
     PreviewArea* m_preview = nullptr;
-    ProgressPanel* m_picture4 = nullptr;
+    std::unique_ptr<PreviewState> m_previewState;
+    std::unique_ptr<PreviewPlayer> m_previewPlayer;
+    ProgressPanel* m_progressPanel = nullptr;
 };
 
 } // namespace vidora

@@ -10,9 +10,8 @@ namespace vidora {
 ImageList ImageList::load(const QString& programFolder) {
     ImageList list;
     const QString folder = joinPath(programFolder, QStringLiteral("pictures"));
-    for (int position = 1; position <= Catalogue::pictureCount(); ++position) {
-        const QString file =
-            joinPath(folder, QStringLiteral("%1.png").arg(position, 2, 10, QLatin1Char('0')));
+    for (int position = 1; position <= Catalogue::kPictureCount; ++position) {
+        const QString file = joinPath(folder, Catalogue::pictureFileName(position));
         list.m_icons << (QFileInfo::exists(file) ? QIcon(file) : QIcon());
     }
     return list;

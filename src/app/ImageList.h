@@ -14,7 +14,6 @@ public:
 
     // The picture at a 1-based position; an empty icon for 0 or an unknown position.
     QIcon icon(int position) const;
-    int count() const { return static_cast<int>(m_icons.size()); }
 
 private:
     QList<QIcon> m_icons;

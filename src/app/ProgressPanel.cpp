@@ -42,36 +42,86 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);
     setCursor(Qt::SizeAllCursor);
 
-    Frame14 = new QGroupBox(QStringLiteral("Progress...."), this);
-    Frame14->setObjectName(QStringLiteral("Frame14"));
-    prgTotalProgress = new PercentBar(this);
-    prgTotalProgress->setObjectName(QStringLiteral("prgTotalProgress"));
-    prgTrackProgress = new PercentBar(this);
-    prgTrackProgress->setObjectName(QStringLiteral("prgTrackProgress"));
+    m_jobFrame = new QGroupBox(QStringLiteral("Progress...."), this);
+    m_jobFrame->setObjectName(QStringLiteral("Frame14"));
+    m_totalBar = new PercentBar(this);
+    m_totalBar->setObjectName(QStringLiteral("prgTotalProgress"));
+    m_jobBar = new PercentBar(this);
+    m_jobBar->setObjectName(QStringLiteral("prgTrackProgress"));
 
-    auto* inner = new QGridLayout(Frame14);
+    auto* inner = new QGridLayout(m_jobFrame);
     inner->addWidget(framed(QStringLiteral("Frame3"), QStringLiteral("Total Conversion"),
-                            prgTotalProgress, Frame14),
+                            m_totalBar, m_jobFrame),
                      0, 0, 1, 3);
     inner->addWidget(framed(QStringLiteral("Frame13"), QStringLiteral("Currently Conversion"),
-                            prgTrackProgress, Frame14),
+                            m_jobBar, m_jobFrame),
                      1, 0, 1, 3);
-    auto* timeCaption = new QLabel(QStringLiteral("Current video Time:"), Frame14);
+    auto* timeCaption = new QLabel(QStringLiteral("Current video Time:"), m_jobFrame);
     timeCaption->setObjectName(QStringLiteral("SkinLabel1"));
-    SkinLabel2 = new QLabel(QStringLiteral("00:00:00"), Frame14);
-    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
-    Command1 = new QPushButton(QStringLiteral("Cancel"), Frame14);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setCursor(Qt::ArrowCursor);
+    m_elapsed = new QLabel(QStringLiteral("00:00:00"), m_jobFrame);
+    m_elapsed->setObjectName(QStringLiteral("SkinLabel2"));
+    m_timeLeftCaption = new QLabel(QStringLiteral("Time left:"), m_jobFrame);
+    m_timeLeftCaption->setObjectName(QStringLiteral("TimeLeftCaption"));
+    m_timeLeft = new QLabel(m_jobFrame);
+    m_timeLeft->setObjectName(QStringLiteral("TimeLeft"));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), m_jobFrame);
+    m_cancelButton->setObjectName(QStringLiteral("Command1"));
+    m_cancelButton->setCursor(Qt::ArrowCursor);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ProgressPanel::cancelRequested);
     inner->addWidget(timeCaption, 2, 0);
-    inner->addWidget(SkinLabel2, 2, 1);
-    inner->addWidget(Command1, 2, 2, Qt::AlignRight);
+    inner->addWidget(m_elapsed, 2, 1);
+    inner->addWidget(m_cancelButton, 2, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    inner->addWidget(m_timeLeftCaption, 3, 0);
+    inner->addWidget(m_timeLeft, 3, 1);
     inner->setColumnStretch(1, 1);
+    setTimeLeftText(QString());
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame14);
+    layout->addWidget(m_jobFrame);
     setFixedWidth(460);
     adjustSize();
+}
+
+void ProgressPanel::setTotalPercent(int percent) {
+    m_totalBar->setPercent(percent);
+}
+
+void ProgressPanel::setJobPercent(int percent) {
+    m_jobBar->setPercent(percent);
+}
+
+void ProgressPanel::setJobCaption(const QString& caption) {
+    m_jobFrame->setTitle(caption);
+}
+
+void ProgressPanel::setElapsedText(const QString& text) {
+    m_elapsed->setText(text);
+}
+
+void ProgressPanel::setTimeLeftText(const QString& text) {
+    m_timeLeft->setText(text);
+    // The line keeps its place, so the panel does not jump when an estimate comes or goes.
+    m_timeLeftCaption->setEnabled(!text.isEmpty());
+}
+
+int ProgressPanel::totalPercent() const {
+    return m_totalBar->percent();
+}
+
+int ProgressPanel::jobPercent() const {
+    return m_jobBar->percent();
+}
+
+QString ProgressPanel::jobCaption() const {
+    return m_jobFrame->title();
+}
+
+QString ProgressPanel::elapsedText() const {
+    return m_elapsed->text();
+}
+
+QString ProgressPanel::timeLeftText() const {
+    return m_timeLeft->text();
 }
 
 void ProgressPanel::mousePressEvent(QMouseEvent* event) {

@@ -4,14 +4,16 @@
 #include "app/Form1.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
+#include "platform/Desktop.h"
 #include "platform/Inifun.h"
-#include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
 #include "support/Media.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,9 +21,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 #include <signal.h>
 
 using namespace vidora;
@@ -36,7 +40,7 @@ protected:
             ASSERT_TRUE(
                 QFile::link(QStringLiteral(VIDORA_PROGRAM_DIR "/") + QLatin1StringView(tool),
                             m_program.filePath(QLatin1StringView(tool))));
-        setAppFolderForTesting(m_program.path());
+        m_programFolder.emplace(m_program.path());
         setting(QStringLiteral("outputfolder"), m_out.path());
         m_window = std::make_unique<Form1>();
         m_window->show();
@@ -46,7 +50,7 @@ protected:
     }
     void TearDown() override {
         m_window.reset();
-        setAppFolderForTesting(QString());
+        m_programFolder.reset();
     }
 
     void setting(const QString& key, const QString& value) {
@@ -72,9 +76,29 @@ protected:
     QTemporaryDir m_out;
     test::MessageRecorder messages;
     test::DesktopRecorder desktop;
+    std::optional<test::ProgramFolder> m_programFolder;
     std::unique_ptr<Form1> m_window;
     QList<int> totals;
 };
+
+class NotificationRecorder : public Notifications {
+public:
+    NotificationRecorder() { setNotificationsForTesting(this); }
+    ~NotificationRecorder() override { setNotificationsForTesting(nullptr); }
+    void notify(const QString& title, const QString& text) override {
+        shown << title + u": " + text;
+    }
+    QStringList shown;
+};
+
+// Waits, events running, until the condition holds or the time is up.
+template <typename Condition> bool waitFor(Condition condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return condition();
+}
 
 bool processRuns(qint64 pid) {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
@@ -90,7 +114,7 @@ TEST_F(Conversion, ThreeJobsGiveValidFilesAndTheBarSequence) {
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_EQ(status(1), QStringLiteral("OK"));
     EXPECT_EQ(status(2), QStringLiteral("OK"));
-    EXPECT_EQ(totals, (QList<int>{33, 66, 99, 100, 0}));
+    EXPECT_EQ(totals, (QList<int>{33, 67, 100, 100, 0}));
     EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
     EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_out.path()});
     EXPECT_FALSE(m_window->progressPanel()->isVisible());
@@ -114,16 +138,17 @@ TEST_F(Conversion, CancelDuringTheSecondJobStopsItsEncoder) {
         QTimer::singleShot(700, m_window.get(), [&] {
             encoder = EncoderProcessId;
             EXPECT_TRUE(m_window->progressPanel()->isVisible());
-            m_window->progressPanel()->Command1->click();
+            m_window->progressPanel()->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         });
     });
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_EQ(status(1), QStringLiteral("Cancel"));
     EXPECT_EQ(status(2), QString());
-    EXPECT_EQ(messages.shown, QStringList{"error: Conversion Canceled by the user!"});
-    EXPECT_EQ(m_window->progressPanel()->prgTotalProgress->percent(), 0);
-    EXPECT_EQ(m_window->progressPanel()->prgTrackProgress->percent(), 0);
+    EXPECT_EQ(messages.shown, QStringList{"error: Conversion Canceled by the user!\n1 converted, "
+                                          "0 failed, 1 cancelled."});
+    EXPECT_EQ(m_window->progressPanel()->totalPercent(), 0);
+    EXPECT_EQ(m_window->progressPanel()->jobPercent(), 0);
     EXPECT_FALSE(m_window->progressPanel()->isVisible());
     EXPECT_TRUE(desktop.requests.isEmpty());
     // The encoder stops on its key, well before the long clip could be done.
@@ -139,7 +164,7 @@ TEST_F(Conversion, MissingInputStopsTheRun) {
     const QString gone = clip(QStringLiteral("gone.avi"), 1);
     add({clip(QStringLiteral("a.avi"), 1), gone, clip(QStringLiteral("c.avi"), 1)});
     QFile::remove(gone);
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_EQ(status(1), QString());
     EXPECT_EQ(status(2), QString());
@@ -151,10 +176,12 @@ TEST_F(Conversion, MissingInputStopsTheRun) {
 TEST_F(Conversion, HeaderRowFailsEveryJob) {
     choose(1); // "Apple iPad" heading
     add({clip(QStringLiteral("a.avi"), 1), clip(QStringLiteral("b.avi"), 1)});
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("Fail"));
     EXPECT_EQ(status(1), QStringLiteral("Fail"));
-    EXPECT_EQ(messages.shown, QStringList{"information: Conversion completed!"});
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].startsWith(u"information: Conversion completed!\n0 converted, 2 "
+                                             u"failed, 0 cancelled."));
 }
 
 TEST_F(Conversion, ExistingOutputsGetNewNamesOrAreOverwritten) {
@@ -164,7 +191,7 @@ TEST_F(Conversion, ExistingOutputsGetNewNamesOrAreOverwritten) {
     existing.write("an older file");
     existing.close();
 
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_TRUE(test::probeMedia(out(QStringLiteral("clip_New.mp4"))).hasVideo);
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
@@ -172,7 +199,7 @@ TEST_F(Conversion, ExistingOutputsGetNewNamesOrAreOverwritten) {
     existing.close();
 
     setting(QStringLiteral("existedfile"), QStringLiteral("1"));
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_TRUE(test::probeMedia(out(QStringLiteral("clip.mp4"))).hasVideo);
     EXPECT_FALSE(QFile::exists(out(QStringLiteral("clip_New_New.mp4"))));
@@ -181,7 +208,7 @@ TEST_F(Conversion, ExistingOutputsGetNewNamesOrAreOverwritten) {
 TEST_F(Conversion, WithoutAnOutputFolderTheProgramFolderGetsTheFiles) {
     setting(QStringLiteral("outputfolder"), QString());
     add({clip(QStringLiteral("a.avi"), 1)});
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_TRUE(test::probeMedia(m_program.filePath(QStringLiteral("a.mp4"))).hasVideo);
     EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_program.path()});
@@ -191,7 +218,7 @@ TEST_F(Conversion, StartAndEndTimesTrimTheJob) {
     add({clip(QStringLiteral("long.avi"), 8)});
     m_window->jobs().setField(0, JobField::Start, QStringLiteral("0:00:02"));
     m_window->jobs().setField(0, JobField::End, QStringLiteral("0:00:05"));
-    m_window->BurnNow_Click();
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
     EXPECT_NEAR(test::probeMedia(out(QStringLiteral("long.mp4"))).duration, 3.0, 0.5);
 }
@@ -202,13 +229,129 @@ TEST_F(Conversion, EncoderErrorFailsTheJobAndTellsWhy) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("this is not a video\n");
     text.close();
-    add({fake, clip(QStringLiteral("good.avi"), 1)});
-    m_window->BurnNow_Click();
+    const QString empty = m_media.filePath(QStringLiteral("empty.mp4"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    add({fake, clip(QStringLiteral("good.avi"), 1), empty});
+    m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("Fail"));
-    EXPECT_FALSE(m_window->jobs().field(0, JobField::StatusDetail).isEmpty());
     EXPECT_EQ(status(1), QStringLiteral("OK"));
-    EXPECT_EQ(totals, (QList<int>{50, 100, 0}));
+    EXPECT_EQ(status(2), QStringLiteral("Fail"));
+    for (int row : {0, 2})
+        EXPECT_TRUE(m_window->jobs()
+                        .field(row, JobField::StatusDetail)
+                        .startsWith(u"No video or audio found in this file"))
+            << m_window->jobs().field(row, JobField::StatusDetail).toStdString();
+    EXPECT_EQ(totals, (QList<int>{33, 100, 0}));
     QFile unchanged(fake);
     ASSERT_TRUE(unchanged.open(QIODevice::ReadOnly));
     EXPECT_EQ(unchanged.readAll(), QByteArray("this is not a video\n"));
+}
+
+TEST_F(Conversion, AClipConvertsToItsTrueEnd) {
+    // The list shows whole seconds: 3.448 s reads 0:00:03, 0.4 s reads 0:00:00.
+    QStringList clips;
+    for (const char* length : {"3.448", "0.4"}) {
+        const QString path =
+            m_media.filePath(QStringLiteral("len%1.avi").arg(QLatin1StringView(length)));
+        ASSERT_EQ(test::runProgram(QStringLiteral("ffmpeg"),
+                                   {QStringLiteral("-nostdin"), QStringLiteral("-v"),
+                                    QStringLiteral("error"), QStringLiteral("-f"),
+                                    QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                    QStringLiteral("testsrc=size=320x240:rate=25:duration=%1")
+                                        .arg(QLatin1StringView(length)),
+                                    QStringLiteral("-c:v"), QStringLiteral("mpeg4"), path},
+                                   60000),
+                  0);
+        clips << path;
+    }
+    add(clips);
+    ASSERT_EQ(m_window->jobs().field(0, JobField::End), QStringLiteral("0:00:03"));
+    ASSERT_EQ(m_window->jobs().field(1, JobField::End), QStringLiteral("0:00:00"));
+    m_window->convertNow();
+    EXPECT_EQ(status(0), QStringLiteral("OK"));
+    EXPECT_EQ(status(1), QStringLiteral("OK"));
+    EXPECT_NEAR(test::probeMedia(out(QStringLiteral("len3.mp4"))).duration, 3.448, 0.1);
+    const test::MediaInfo shortOne = test::probeMedia(out(QStringLiteral("len0.mp4")));
+    EXPECT_TRUE(shortOne.hasVideo);
+    EXPECT_NEAR(shortOne.duration, 0.4, 0.1);
+}
+
+TEST_F(Conversion, NoOutputReplacesAnotherInputOfTheList) {
+    setting(QStringLiteral("existedfile"), QStringLiteral("1"));
+    setting(QStringLiteral("outputfolder"), m_media.path());
+    choose(92); // "Customized AVI Movie(*.avi)"
+    const QString original = clip(QStringLiteral("clip.avi"), 1);
+    const QString second = clip(QStringLiteral("clip.v2.avi"), 1);
+    QFile file(original);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    add({original, second});
+    m_window->convertNow();
+    EXPECT_EQ(status(0), QStringLiteral("Fail"));
+    EXPECT_EQ(status(1), QStringLiteral("Fail"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before) << "the listed clip.avi is untouched";
+}
+
+TEST_F(Conversion, AKilledEncoderFailsTheJobWithTheSignal) {
+    add({clip(QStringLiteral("long.avi"), 60), clip(QStringLiteral("after.avi"), 1)});
+    ConversionRun& run = m_window->conversionRun();
+    QObject::connect(&run, &ConversionRun::jobCaptionChanged, [&](const QString& caption) {
+        if (caption.contains(u"long.avi"))
+            QTimer::singleShot(700, m_window.get(),
+                               [] { ::kill(static_cast<pid_t>(EncoderProcessId), SIGKILL); });
+    });
+    m_window->convertNow();
+    EXPECT_EQ(status(0), QStringLiteral("Fail"));
+    EXPECT_TRUE(m_window->jobs()
+                    .field(0, JobField::StatusDetail)
+                    .startsWith(u"The encoder was stopped (signal 9)"))
+        << m_window->jobs().field(0, JobField::StatusDetail).toStdString();
+    EXPECT_EQ(status(1), QStringLiteral("OK"));
+}
+
+TEST_F(Conversion, TheEndIsToldInTheMessageAndOnTheDesktopWhenTheWindowIsNotActive) {
+    NotificationRecorder notifications;
+    const QString broken = m_media.filePath(QStringLiteral("broken.avi"));
+    QFile(broken).open(QIODevice::WriteOnly);
+    add({clip(QStringLiteral("good.avi"), 1), broken});
+    const QString expected = QStringLiteral("Conversion completed!\n1 converted, 1 failed, 0 "
+                                            "cancelled. Point at a \"Fail\" status to see why.");
+    QApplication::setActiveWindow(m_window.get());
+    m_window->convertNow();
+    EXPECT_EQ(messages.shown, QStringList{u"information: " + expected});
+    EXPECT_TRUE(notifications.shown.isEmpty()) << "the person is looking at the window";
+
+    QWidget elsewhere;
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    ASSERT_FALSE(m_window->isActiveWindow());
+    m_window->convertNow();
+    EXPECT_EQ(notifications.shown, QStringList{u"Vidora: " + expected});
+}
+
+TEST_F(Conversion, ThePanelShowsTheTimeLeftAndTheTitleTheTotal) {
+    add({clip(QStringLiteral("long.avi"), 60), clip(QStringLiteral("b.avi"), 10)});
+    ProgressPanel* panel = m_window->progressPanel();
+    QString timeLeft;
+    QString title;
+    QObject::connect(&m_window->conversionRun(), &ConversionRun::jobCaptionChanged, [&] {
+        QTimer::singleShot(0, m_window.get(), [&] {
+            waitFor([&] { return !panel->timeLeftText().isEmpty(); }, 20000);
+            timeLeft = panel->timeLeftText();
+            title = m_window->windowTitle();
+            m_window->conversionRun().requestCancel();
+        });
+    });
+    m_window->convertNow();
+    // "0:00:12 (all jobs 0:00:13)": this job's and the run's.
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d \\(all jobs \\d+:\\d\\d:\\d\\d\\)$"))
+            .match(timeLeft)
+            .hasMatch())
+        << timeLeft.toStdString();
+    EXPECT_EQ(title, QStringLiteral("0% - Vidora"));
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vidora"));
+    EXPECT_TRUE(panel->timeLeftText().isEmpty());
 }

@@ -2,12 +2,14 @@
 #include "app/ProfileChooser.h"
 #include "app/PropertySheet.h"
 #include "platform/Inifun.h"
-#include "platform/Paths.h"
+#include "profiles/OptionSheetModel.h"
+#include "support/ProgramFolder.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
-#include <QTreeWidgetItem>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace vidora;
 
@@ -18,9 +20,8 @@ class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
-        setAppFolderForTesting(m_folder.path());
+        m_programFolder.emplace(m_folder.path());
     }
-    void TearDown() override { setAppFolderForTesting(QString()); }
 
     QString settingsFile() const { return m_folder.filePath(QStringLiteral("settings.dat")); }
     void writeSettings(const QByteArray& content) {
@@ -36,6 +37,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
+    std::optional<test::ProgramFolder> m_programFolder;
 };
 
 } // namespace
@@ -57,9 +59,23 @@ TEST_F(Form1Test, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
               QStringLiteral("Sony PSP MPEG-4 Movie(*.mp4)"));
     EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("mpeg4"));
     EXPECT_EQ(value(window, "Video Options", "Video Size"), QStringLiteral("368x208"));
-    EXPECT_TRUE(window.propertySheet()->gridLines());
-    EXPECT_TRUE(window.propertySheet()->shadedCategories());
-    EXPECT_TRUE(window.propertySheet()->choiceToolTips());
+
+    // The sheet's display properties are on: a value lists its choices, and switching the
+    // grid or the shading off changes the picture.
+    auto* shown = qobject_cast<OptionSheetModel*>(window.propertySheet()->model());
+    ASSERT_TRUE(shown);
+    const QModelIndex codec = shown->indexOf(window.optionSheet().itemAt(
+        QStringLiteral("Video Options"), QStringLiteral("Video Codec")));
+    EXPECT_EQ(codec.data(Qt::ToolTipRole).toString(), QStringLiteral("mpeg4"));
+    PropertySheet* sheet = window.propertySheet();
+    sheet->resize(400, 400);
+    const QImage asStarted = sheet->grab().toImage();
+    sheet->setGridLines(false);
+    EXPECT_NE(sheet->grab().toImage(), asStarted) << "no grid lines";
+    sheet->setGridLines(true);
+    EXPECT_EQ(sheet->grab().toImage(), asStarted);
+    sheet->setShadedCategories(false);
+    EXPECT_NE(sheet->grab().toImage(), asStarted) << "no shaded categories";
 }
 
 TEST_F(Form1Test, StoredProfilesThatNameNoRowSelectNothing) {
@@ -96,21 +112,23 @@ TEST_F(Form1Test, ClosingRemembersTheChosenRowForTheNextStart) {
 
 TEST_F(Form1Test, SheetShowsValuesAndHandsEditsBackToTheModel) {
     Form1 window;
-    PropertySheet* ps1 = window.propertySheet();
+    auto* shown = qobject_cast<OptionSheetModel*>(window.propertySheet()->model());
+    ASSERT_TRUE(shown);
     OptionSheet& sheet = window.optionSheet();
     OptionItem* codec =
         sheet.itemAt(QStringLiteral("Video Options"), QStringLiteral("Video Codec"));
     OptionItem* name = sheet.itemAt(QStringLiteral("General"), QStringLiteral("Item Name"));
     ASSERT_TRUE(codec && name);
-    QTreeWidgetItem* codecRow = ps1->rowOf(codec);
-    ASSERT_TRUE(codecRow);
-    EXPECT_EQ(codecRow->text(1), QStringLiteral("xvid"));
-    EXPECT_TRUE(codecRow->flags() & Qt::ItemIsEditable);
-    EXPECT_FALSE(ps1->rowOf(name)->flags() & Qt::ItemIsEditable);
+    const QModelIndex codecValue = shown->indexOf(codec);
+    ASSERT_TRUE(codecValue.isValid());
+    EXPECT_EQ(codecValue.data().toString(), QStringLiteral("xvid"));
+    EXPECT_TRUE(codecValue.flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(shown->indexOf(name).flags() & Qt::ItemIsEditable);
 
-    codecRow->setText(1, QStringLiteral("x264")); // what the editor does on a pick
+    // What the editor does on a pick.
+    EXPECT_TRUE(shown->setData(codecValue, QStringLiteral("x264")));
     EXPECT_EQ(sheet.GetValue(codec), QStringLiteral("x264"));
     sheet.SetValue(codec, QStringLiteral("mpeg4"));
-    EXPECT_EQ(codecRow->text(1), QStringLiteral("mpeg4"));
-    EXPECT_EQ(ps1->topLevelItemCount(), 4);
+    EXPECT_EQ(codecValue.data().toString(), QStringLiteral("mpeg4"));
+    EXPECT_EQ(shown->rowCount(), 4);
 }

@@ -2,9 +2,9 @@
 
 #include "app/ButtonBar.h"
 #include "app/Form1.h"
-#include "platform/Paths.h"
 #include "profiles/OptionSheet.h"
 #include "support/Media.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
 
@@ -18,6 +18,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace vidora;
 
@@ -29,13 +30,13 @@ protected:
         ASSERT_TRUE(m_program.isValid() && m_media.isValid());
         ASSERT_TRUE(QFile::link(QStringLiteral(VIDORA_PROGRAM_DIR "/mp.dll"),
                                 m_program.filePath(QStringLiteral("mp.dll"))));
-        setAppFolderForTesting(m_program.path());
+        m_programFolder.emplace(m_program.path());
         m_window = std::make_unique<Form1>();
         m_window->show();
     }
     void TearDown() override {
         m_window.reset();
-        setAppFolderForTesting(QString());
+        m_programFolder.reset();
     }
     QString clip(const QString& name, int seconds) {
         const QString path = m_media.filePath(name);
@@ -81,6 +82,7 @@ protected:
     QTemporaryDir m_program;
     QTemporaryDir m_media;
     test::MessageRecorder messages;
+    std::optional<test::ProgramFolder> m_programFolder;
     std::unique_ptr<Form1> m_window;
 };
 

@@ -1,7 +1,8 @@
 #include "app/Form1.h"
 #include "app/ImageList.h"
 #include "app/ProfileChooser.h"
-#include "platform/Paths.h"
+#include "profiles/Catalogue.h"
+#include "support/ProgramFolder.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -11,7 +12,8 @@ using namespace vidora;
 
 TEST(ProfileChooser, ShowsTheCatalogueWithFamilyPictures) {
     const ImageList pictures = ImageList::load(QStringLiteral(VIDORA_PROGRAM_DIR));
-    ASSERT_GE(pictures.count(), 44);
+    ASSERT_FALSE(pictures.icon(Catalogue::kPictureCount).isNull());
+    EXPECT_TRUE(pictures.icon(Catalogue::kPictureCount + 1).isNull());
     ProfileChooser chooser;
     chooser.buildCatalogue(pictures);
     ASSERT_EQ(chooser.count(), 101);
@@ -51,10 +53,9 @@ TEST(ProfileChooser, ReportsTheChosenRowAsProfileIndex) {
 }
 
 TEST(Form1, BuildsTheChooserWhenItLoads) {
-    setAppFolderForTesting(QStringLiteral(VIDORA_PROGRAM_DIR));
+    const test::ProgramFolder folder(QStringLiteral(VIDORA_PROGRAM_DIR));
     Form1 window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vidora"));
     EXPECT_EQ(window.profileChooser()->count(), 101);
     EXPECT_FALSE(window.profileChooser()->itemIcon(5).isNull());
-    setAppFolderForTesting(QString());
 }

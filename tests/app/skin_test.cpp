@@ -5,8 +5,8 @@
 #include "app/ButtonBar.h"
 #include "app/PropertySheet.h"
 #include "app/Skin.h"
-#include "platform/Paths.h"
 #include "profiles/OptionSheet.h"
+#include "support/ProgramFolder.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -73,13 +73,6 @@ double contrast(const QColor& a, const QColor& b) {
     return (lighter + 0.05) / (darker + 0.05);
 }
 
-// Points the program folder elsewhere for one test and back afterwards.
-class ProgramFolderOverride {
-public:
-    explicit ProgramFolderOverride(const QString& folder) { setAppFolderForTesting(folder); }
-    ~ProgramFolderOverride() { setAppFolderForTesting(QString()); }
-};
-
 TEST(Skin, ShippedSkinIsAStyleSheetQtReadsWithoutComplaint) {
     const QString sheet = shippedSkin();
     ASSERT_FALSE(sheet.trimmed().isEmpty()) << "no skin in " << VIDORA_PROGRAM_DIR;
@@ -97,7 +90,7 @@ TEST(Skin, ShippedSkinIsAStyleSheetQtReadsWithoutComplaint) {
 }
 
 TEST(Skin, ApplySkinReadsTheProgramFoldersSkin) {
-    ProgramFolderOverride folder(programFolder());
+    test::ProgramFolder folder(programFolder());
     QWidget window;
     EXPECT_TRUE(applySkin(&window));
     EXPECT_EQ(window.styleSheet(), shippedSkin());
@@ -106,7 +99,7 @@ TEST(Skin, ApplySkinReadsTheProgramFoldersSkin) {
 TEST(Skin, WithoutASkinTheWindowStaysPlain) {
     QTemporaryDir empty;
     ASSERT_TRUE(empty.isValid());
-    ProgramFolderOverride folder(empty.path());
+    test::ProgramFolder folder(empty.path());
     QWidget window;
     EXPECT_FALSE(applySkin(&window));
     EXPECT_TRUE(window.styleSheet().isEmpty());
@@ -127,18 +120,18 @@ TEST(Skin, WithoutASkinTheWindowStaysPlain) {
 TEST(Skin, KeepsTextLegibleWherePaletteColoursAreUsed) {
     QWidget window;
     OptionSheet sheet;
-    auto* ps1 = new PropertySheet(sheet, &window);
+    auto* sheetView = new PropertySheet(sheet, &window);
     auto* chooser = new QComboBox(&window);
     chooser->setObjectName(QStringLiteral("ImageCombo1"));
     chooser->addItem(QStringLiteral("Apple iPad"));
     // The main window's chooser has its list before the skin comes, as here.
     QAbstractItemView* list = chooser->view();
     window.setStyleSheet(shippedSkin());
-    ps1->ensurePolished();
+    sheetView->ensurePolished();
 
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         SCOPED_TRACE(group);
-        const QPalette palette = ps1->palette();
+        const QPalette palette = sheetView->palette();
         const QColor text = palette.color(group, QPalette::Text);
         EXPECT_GE(contrast(text, palette.color(group, QPalette::Base)), 7.0);
         EXPECT_GE(contrast(text, palette.color(group, QPalette::AlternateBase)), 7.0);
@@ -146,7 +139,7 @@ TEST(Skin, KeepsTextLegibleWherePaletteColoursAreUsed) {
                   palette.color(group, QPalette::Base))
             << "category rows must stand out";
     }
-    const QPalette palette = ps1->palette();
+    const QPalette palette = sheetView->palette();
     const QColor dimmed = palette.color(QPalette::Disabled, QPalette::Text);
     EXPECT_NE(dimmed, palette.color(QPalette::Active, QPalette::Text))
         << "display-only values must look dimmed";

@@ -44,8 +44,6 @@ namespace vidora {
 
 namespace {
 
-constexpr int kQuitKey = 81;
-
 // Which picture button stands for which menu item.
 constexpr std::pair<const char*, const char*> kButtonActions[] = {
     {"Image1", "AddFiles"}, {"Image2", "RemoveSelectedFile"}, {"Image9", "ClearAllFiles"},

@@ -12,7 +12,6 @@ namespace vidora {
 
 namespace {
 
-constexpr int kQuitKey = 81;
 // The live picture's pipe holds several pictures, so a player that is slow for a moment does
 // not hold up the recording (a 320x240 picture is 115 KB; a plain pipe holds 64 KB).
 constexpr int kLivePipeBytes = 1024 * 1024;

@@ -21,7 +21,7 @@ const QString kFireWireDevices = QStringLiteral("/sys/bus/firewire/devices");
 CaptureSession::Tools systemTools() {
     CaptureSession::Tools tools;
     tools.ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-    tools.player = AppFolder() + QStringLiteral("mp.dll");
+    tools.player = AppFolder() + kPlayerFileName;
     return tools;
 }
 

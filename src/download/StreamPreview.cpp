@@ -9,10 +9,6 @@
 
 namespace vidora {
 
-namespace {
-constexpr int kQuitKey = 81;
-}
-
 StreamPreview::StreamPreview(QWidget* host, QObject* parent) : QObject(parent), m_host(host) {}
 
 StreamPreview::~StreamPreview() {
@@ -39,7 +35,7 @@ qint64 StreamPreview::play(const QString& link) {
         return 0;
     m_player = std::make_unique<ToolProcess>();
     m_player->setWorkingDirectory(AppFolder());
-    return m_player->start(joinPath(AppFolder(), QStringLiteral("mp.dll")),
+    return m_player->start(joinPath(AppFolder(), QString::fromUtf16(kPlayerFileName)),
                            PlayerArguments(m_host->winId(), link.trimmed()));
 }
 

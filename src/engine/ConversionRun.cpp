@@ -27,8 +27,6 @@ const QString ConversionRun::kCancel = QStringLiteral("Cancel");
 
 namespace {
 
-constexpr int kQuitKey = 81;
-
 // The program folder as the command line names it: without its trailing "/", but for "/".
 QString programFolder() {
     QString folder = AppFolder();

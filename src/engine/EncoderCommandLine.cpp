@@ -2,6 +2,7 @@
 
 #include "base/TextValues.h"
 #include "platform/Paths.h"
+#include "platform/ToolProcesses.h"
 
 #include <array>
 
@@ -230,7 +231,7 @@ std::optional<EncoderCommand> BuildEncoderCommandLine(const EncoderJob& job, con
         output();
     };
 
-    b.quoted(joinPath(job.programFolder, QStringLiteral("fp.dll")));
+    b.quoted(joinPath(job.programFolder, QString::fromUtf16(kEncoderFileName)));
     b.literal(QStringLiteral(" -i "));
     b.quoted(job.inputPath);
 

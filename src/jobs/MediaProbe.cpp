@@ -4,6 +4,7 @@
 #include "engine/Process.h"
 #include "jobs/JobList.h"
 #include "platform/Paths.h"
+#include "platform/ToolProcesses.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,8 +16,6 @@
 namespace vidora {
 
 namespace {
-
-const QString PlayerFileName = QStringLiteral("mp.dll");
 
 // "-endpos 1" stops after one second of the file, "-benchmark" decodes as fast as the machine
 // can, "-nosound" and "-vo null" open no output; the crop lines of "-vf cropdetect" are not read.
@@ -103,7 +102,7 @@ QStringList identifyArguments(const QString& path) {
 }
 
 QString identifyCommandLine(const QString& path) {
-    return AppFolder() + PlayerFileName + u' ' + FixedArguments.join(u' ') + u' ' + u'"' + path +
+    return AppFolder() + kPlayerFileName + u' ' + FixedArguments.join(u' ') + u' ' + u'"' + path +
            u'"';
 }
 
@@ -129,7 +128,7 @@ int ProbeMediaFile(JobList& list, const QString& path) {
     QString output;
     {
         const std::unique_ptr<Process> player =
-            CreateToolProcess(PlayerFileName, identifyArguments(path));
+            CreateToolProcess(QString::fromUtf16(kPlayerFileName), identifyArguments(path));
         // A player that cannot be started leaves the output empty; the row still gets its
         // start and size, and adding goes on with the next file.
         player->Launch();

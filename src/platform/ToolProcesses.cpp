@@ -23,10 +23,10 @@ struct ToolKey {
 };
 
 constexpr ToolKey toolKeys[] = {
-    {81, 0x10, "q"},      // Q: quit
-    {32, 0x39, " "},      // Space: pause and resume
-    {37, 0x4B, "\x1b[D"}, // Left arrow: step back
-    {39, 0x4D, "\x1b[C"}, // Right arrow: step forward
+    {kQuitKey, 0x10, "q"},         // Q: quit
+    {kPauseKey, 0x39, " "},        // Space: pause and resume
+    {kBackKey, 0x4B, "\x1b[D"},    // Left arrow: step back
+    {kForwardKey, 0x4D, "\x1b[C"}, // Right arrow: step forward
 };
 
 const ToolKey* findToolKey(int virtualKey) {
@@ -251,11 +251,11 @@ std::optional<ToolWindow> FindToolWindow(qint64 processId, const QString& titleT
 }
 
 void SendPlayerKey(int virtualKey) {
-    sendToolKey(PreviewProcessId, QStringLiteral("mp.dll"), virtualKey);
+    sendToolKey(PreviewProcessId, QString::fromUtf16(kPlayerFileName), virtualKey);
 }
 
 void SendEncoderKey(int virtualKey) {
-    sendToolKey(EncoderProcessId, QStringLiteral("fp.dll"), virtualKey);
+    sendToolKey(EncoderProcessId, QString::fromUtf16(kEncoderFileName), virtualKey);
 }
 
 QByteArray TerminalKeyBytes(int virtualKey) {

@@ -109,6 +109,16 @@ private:
 // foreign process id never finds an earlier tool.
 std::optional<ToolWindow> FindToolWindow(qint64 processId, const QString& titleText);
 
+// The two tools of the program folder.
+inline constexpr char16_t kPlayerFileName[] = u"mp.dll";
+inline constexpr char16_t kEncoderFileName[] = u"fp.dll";
+
+// The keys the program sends its tools, as Windows virtual-key codes.
+inline constexpr int kQuitKey = 81;
+inline constexpr int kPauseKey = 32;
+inline constexpr int kBackKey = 37;
+inline constexpr int kForwardKey = 39;
+
 // Sends a key (Windows virtual-key code: Q 81, Space 32, Left 37, Right 39) to the player
 // PreviewProcessId ("mp.dll") or the encoder EncoderProcessId ("fp.dll"). Nothing is sent when
 // that tool does not run or the key is not one of these; neither waits for the tool to react.

@@ -18,8 +18,6 @@ namespace vidora {
 
 namespace {
 
-constexpr int kQuitKey = 81;
-
 const QString kStartStopError = QStringLiteral("Start time or End time is error.");
 
 } // namespace

@@ -12,10 +12,6 @@ namespace vidora {
 namespace {
 
 // The player's keys (virtual-key codes).
-constexpr int kQuitKey = 81;
-constexpr int kPauseKey = 32;
-constexpr int kBackKey = 37;
-constexpr int kForwardKey = 39;
 
 } // namespace
 

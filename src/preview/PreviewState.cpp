@@ -14,8 +14,6 @@ namespace vidora {
 
 namespace {
 
-constexpr int kQuitKey = 81;
-
 // Where the player's start options differ, they differ in blanks only.
 const QString kMainPlay = QStringLiteral(
     " -priority   abovenormal   -framedrop   -colorkey  0  -nokeepaspect   -framedrop   -autosync   100   -vo gl2  -vf   screenshot ");
@@ -34,7 +32,7 @@ PlayerCommand BuildPlayerCommandLine(const QString& appFolder, std::optional<qin
                                      quint64 hostWindow, const QString& optionText,
                                      const QString& file) {
     PlayerCommand command;
-    command.program = appFolder + QStringLiteral("mp.dll");
+    command.program = appFolder + kPlayerFileName;
     command.text = u'"' + command.program + u'"';
     if (startSeconds) {
         command.text += QStringLiteral(" -ss ") + QString::number(*startSeconds);

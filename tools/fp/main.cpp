@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -29,6 +28,8 @@ using namespace vidora;
 
 // FFmpeg writes its progress report to this descriptor ("-progress pipe:3").
 constexpr int ProgressDescriptor = 3;
+
+constexpr LaunchedTool kEncoder{"fp.dll", "ffmpeg", "ffmpeg"};
 
 constexpr int ForwardedSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
@@ -98,8 +99,7 @@ private:
 [[noreturn]] void runEncoder(const std::string& ffmpeg, std::vector<std::string>& arguments,
                              int progressWriteEnd, pid_t launcher, const sigset_t& oldMask) {
     // FFmpeg stops (and closes its output properly) when the launcher is ended by force.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != launcher) {
+    if (!endWithParent(launcher, SIGTERM)) {
         _exit(128 + SIGTERM);
     }
     for (int signalNumber : ForwardedSignals) {
@@ -113,18 +113,7 @@ private:
         _exit(127);
     }
 
-    std::vector<char*> execArguments;
-    execArguments.push_back(const_cast<char*>("ffmpeg"));
-    for (std::string& argument : arguments) {
-        execArguments.push_back(argument.data());
-    }
-    execArguments.push_back(nullptr);
-    execv(ffmpeg.c_str(), execArguments.data());
-    const std::string failure =
-        errno == ENOENT ? missingToolMessage("fp.dll", "ffmpeg", "ffmpeg")
-                        : "fp.dll: cannot start " + ffmpeg + ": " + std::strerror(errno);
-    std::fprintf(stderr, "%s\n", failure.c_str());
-    _exit(127);
+    execTool(kEncoder, ffmpeg, arguments);
 }
 
 int exitCodeOf(int status) {
@@ -146,7 +135,9 @@ int main(int argc, char** argv) {
     const std::string ffmpeg =
         findExecutable("ffmpeg", searchPath ? std::string_view(searchPath) : DefaultSearchPath);
     if (ffmpeg.empty()) {
-        std::fprintf(stderr, "%s\n", missingToolMessage("fp.dll", "ffmpeg", "ffmpeg").c_str());
+        std::fprintf(
+            stderr, "%s\n",
+            missingToolMessage(kEncoder.launcher, kEncoder.name, kEncoder.package).c_str());
         return 127;
     }
 

@@ -1,5 +1,9 @@
 #include "launcher/ToolLookup.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +38,29 @@ std::string missingToolMessage(std::string_view launcher, std::string_view tool,
                                std::string_view package) {
     return std::string(launcher) + ": " + std::string(tool) +
            " not found; install the Debian package " + std::string(package);
+}
+
+bool endWithParent(pid_t parent, int signalNumber) {
+    prctl(PR_SET_PDEATHSIG, signalNumber);
+    return getppid() == parent;
+}
+
+void execTool(const LaunchedTool& tool, const std::string& path,
+              std::vector<std::string>& arguments) {
+    const std::string name(tool.name);
+    std::vector<char*> execArguments;
+    execArguments.push_back(const_cast<char*>(name.c_str()));
+    for (std::string& argument : arguments) {
+        execArguments.push_back(argument.data());
+    }
+    execArguments.push_back(nullptr);
+    execv(path.c_str(), execArguments.data());
+    const std::string failure =
+        errno == ENOENT
+            ? missingToolMessage(tool.launcher, tool.name, tool.package)
+            : std::string(tool.launcher) + ": cannot start " + path + ": " + std::strerror(errno);
+    std::fprintf(stderr, "%s\n", failure.c_str());
+    _exit(127);
 }
 
 } // namespace vidora

@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <sys/types.h>
+#include <vector>
 
 namespace vidora {
 
@@ -17,5 +19,24 @@ std::string findExecutable(std::string_view name, std::string_view searchPath);
 // brings it: "fp.dll: ffmpeg not found; install the Debian package ffmpeg".
 std::string missingToolMessage(std::string_view launcher, std::string_view tool,
                                std::string_view package);
+
+// A tool of a launcher: the launcher's own name, the tool's name and the Debian package that
+// brings it ("fp.dll", "ffmpeg", "ffmpeg").
+struct LaunchedTool {
+    std::string_view launcher;
+    std::string_view name;
+    std::string_view package;
+};
+
+// Asks the kernel to send this process `signalNumber` when `parent` goes (the request survives
+// exec). False when `parent` was already gone before the request took hold: then nobody is
+// left to use the tool.
+bool endWithParent(pid_t parent, int signalNumber);
+
+// Replaces this process with the tool at `path` (argv[0] is the tool's name), given these
+// arguments. Returns never: when the exec fails it prints the one line that says why and exits
+// with 127.
+[[noreturn]] void execTool(const LaunchedTool& tool, const std::string& path,
+                           std::vector<std::string>& arguments);
 
 } // namespace vidora

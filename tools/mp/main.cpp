@@ -4,50 +4,31 @@
 #include "launcher/PlayerArguments.h"
 #include "launcher/ToolLookup.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
     using namespace vidora;
+    constexpr LaunchedTool kPlayer{"mp.dll", "mplayer", "mplayer"};
     // The player never outlives the program that started it, even one that crashed: the
-    // kernel kills it when its parent goes (the setting survives the exec below). A parent
-    // already gone before the setting took hold leaves nobody to show the picture to.
-    const pid_t parent = getppid();
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) {
+    // kernel kills it when its parent goes. A parent already gone leaves nobody to show the
+    // picture to.
+    if (!endWithParent(getppid(), SIGKILL)) {
         return 127;
     }
     const char* searchPath = std::getenv("PATH");
     const std::string mplayer =
         findExecutable("mplayer", searchPath ? std::string_view(searchPath) : DefaultSearchPath);
-    const std::string missing = missingToolMessage("mp.dll", "mplayer", "mplayer");
     if (mplayer.empty()) {
-        std::fprintf(stderr, "%s\n", missing.c_str());
+        std::fprintf(stderr, "%s\n",
+                     missingToolMessage(kPlayer.launcher, kPlayer.name, kPlayer.package).c_str());
         return 127;
     }
-
     std::vector<std::string> arguments =
         translatePlayerArguments(std::vector<std::string>(argv + 1, argv + argc));
-    std::vector<char*> execArguments;
-    execArguments.push_back(const_cast<char*>("mplayer"));
-    for (std::string& argument : arguments) {
-        execArguments.push_back(argument.data());
-    }
-    execArguments.push_back(nullptr);
-    execv(mplayer.c_str(), execArguments.data());
-
-    if (errno == ENOENT) {
-        std::fprintf(stderr, "%s\n", missing.c_str());
-    } else {
-        std::fprintf(stderr, "mp.dll: cannot start %s: %s\n", mplayer.c_str(),
-                     std::strerror(errno));
-    }
-    return 127;
+    execTool(kPlayer, mplayer, arguments);
 }

@@ -61,7 +61,9 @@ double roundHalfEven(double value) {
     return std::nearbyint(value);
 }
 
-std::optional<qint16> toInt16(QStringView text) {
+namespace {
+
+template <typename Integer> std::optional<Integer> wholeNumber(QStringView text) {
     const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty() || numberLength(trimmed, 0) != trimmed.size())
         return std::nullopt;
@@ -69,10 +71,20 @@ std::optional<qint16> toInt16(QStringView text) {
     if (!value)
         return std::nullopt;
     const double rounded = roundHalfEven(*value);
-    if (rounded < std::numeric_limits<qint16>::min() ||
-        rounded > std::numeric_limits<qint16>::max())
+    if (rounded < std::numeric_limits<Integer>::min() ||
+        rounded > std::numeric_limits<Integer>::max())
         return std::nullopt;
-    return static_cast<qint16>(rounded);
+    return static_cast<Integer>(rounded);
+}
+
+} // namespace
+
+std::optional<qint16> toInt16(QStringView text) {
+    return wholeNumber<qint16>(text);
+}
+
+std::optional<qint32> toInt32(QStringView text) {
+    return wholeNumber<qint32>(text);
 }
 
 QString secondsToTimeText(qint64 seconds) {

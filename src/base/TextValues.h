@@ -23,6 +23,8 @@ double roundHalfEven(double value);
 // one number, which is rounded halves to even. Empty for a non-number or a value outside
 // -32768..32767.
 std::optional<qint16> toInt16(QStringView text);
+// The same for a 32-bit signed integer.
+std::optional<qint32> toInt32(QStringView text);
 
 // Job time text "H:MM:SS": hours without leading zero (and without wrapping at 24),
 // two-digit minutes and seconds. Negative values are written as 0:00:00.

@@ -24,33 +24,6 @@ const QStringList FixedArguments = {
     QStringLiteral("-vo"),        QStringLiteral("null"),       QStringLiteral("-vf"),
     QStringLiteral("cropdetect"), QStringLiteral("-endpos"),    QStringLiteral("1")};
 
-// A value that must be a whole 32-bit number: blanks around it are allowed, a fraction is
-// rounded halves to even; anything else (an empty text, letters, an overflow) is none.
-std::optional<qint32> wholeNumber(QStringView text) {
-    const QStringView trimmed = text.trimmed();
-    qsizetype i = 0;
-    if (i < trimmed.size() && (trimmed[i] == u'+' || trimmed[i] == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    bool point = false;
-    for (; i < trimmed.size(); ++i) {
-        if (trimmed[i] >= u'0' && trimmed[i] <= u'9')
-            ++digits;
-        else if (trimmed[i] == u'.' && !point)
-            point = true;
-        else
-            return std::nullopt;
-    }
-    const std::optional<double> value = digits > 0 ? leadingNumber(trimmed) : std::nullopt;
-    if (!value)
-        return std::nullopt;
-    const double rounded = roundHalfEven(*value);
-    if (rounded < std::numeric_limits<qint32>::min() ||
-        rounded > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(rounded);
-}
-
 QString lengthToTimeText(QStringView value) {
     const double rounded = roundHalfEven(leadingNumberOrZero(value));
     // A length beyond any real file still gives a time text rather than an overflow.
@@ -80,7 +53,7 @@ IdentifyResult parseIdentifyOutput(const QString& output) {
             value = value.left(secondEquals);
 
         if (key == u"ID_VIDEO_WIDTH" || key == u"ID_VIDEO_HEIGHT") {
-            const std::optional<qint32> number = wholeNumber(value);
+            const std::optional<qint32> number = toInt32(value);
             if (!number)
                 return result; // the row keeps what was read so far, without Start and Size
             (key == u"ID_VIDEO_WIDTH" ? result.width : result.height) = *number;

@@ -74,3 +74,13 @@ TEST(ToInt16, AcceptsOnlyWholeNumbersInRange) {
     EXPECT_FALSE(toInt16(u"two"));
     EXPECT_FALSE(toInt16(u"1 2"));
 }
+
+TEST(ToInt32, HasTheSameRulesInThirtyTwoBits) {
+    EXPECT_EQ(toInt32(u" 640 "), 640);
+    EXPECT_EQ(toInt32(u"2147483647"), 2147483647);
+    EXPECT_EQ(toInt32(u"-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(toInt32(u"5."), 5);
+    EXPECT_FALSE(toInt32(u"2147483648"));
+    EXPECT_FALSE(toInt32(u"+"));
+    EXPECT_FALSE(toInt32(u"640x480"));
+}

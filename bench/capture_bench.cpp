@@ -8,7 +8,7 @@
 //     itself as a share of the wall time (target <= 2 %) beside that of its tools (FFmpeg and
 //     the player).
 
-#include "capture/Form3.h"
+#include "capture/CaptureWindow.h"
 #include "capture/SystemCaptureDevice.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     qputenv(kTestPatternVariable, "1");
 
     SystemCaptureDevice device;
-    Form3 window(device);
+    CaptureWindow window(device);
     window.load();
     window.show();
     window.findChild<QWidget*>(QStringLiteral("Text1"))->setProperty("text", file);

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "preview/PlayerEmbedding.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Vidora"));
     QApplication::setApplicationVersion(QStringLiteral(VIDORA_VERSION));
-    vidora::Form1 window;
+    vidora::MainWindow window;
     window.show();
     return QApplication::exec();
 }

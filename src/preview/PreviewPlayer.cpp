@@ -18,8 +18,8 @@ namespace {
 PreviewPlayer::PreviewPlayer(PreviewState& state, const PlayerOptionTexts& optionTexts,
                              QObject* parent)
     : QObject(parent), m_state(state), m_optionTexts(optionTexts) {
-    m_timer1.setInterval(TickerIntervalMs);
-    connect(&m_timer1, &QTimer::timeout, this, &PreviewPlayer::tick);
+    m_positionTimer.setInterval(TickerIntervalMs);
+    connect(&m_positionTimer, &QTimer::timeout, this, &PreviewPlayer::tick);
 }
 
 void PreviewPlayer::setHostWindow(std::function<quint64()> hostWindow) {
@@ -138,9 +138,9 @@ void PreviewPlayer::endPlayers() {
 
 void PreviewPlayer::setTickerActive(bool active) {
     if (active)
-        m_timer1.start();
+        m_positionTimer.start();
     else
-        m_timer1.stop();
+        m_positionTimer.stop();
 }
 
 void PreviewPlayer::setSliderValue(int value) {

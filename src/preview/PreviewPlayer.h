@@ -53,7 +53,7 @@ public:
     // Stops the ticker and ends this player's processes before its host goes away.
     void endPlayers();
 
-    bool isTickerActive() const { return m_timer1.isActive(); }
+    bool isTickerActive() const { return m_positionTimer.isActive(); }
     void setTickerActive(bool active);
     int sliderValue() const { return m_sliderValue; }
     QString currentTimeText() const { return m_currentTime; }
@@ -79,7 +79,7 @@ private:
     std::optional<QString> m_ownFile;
     // Every host this player has drawn into.
     QList<quint64> m_hosts;
-    QTimer m_timer1;
+    QTimer m_positionTimer;
     int m_sliderValue = 0;
     QString m_currentTime = QStringLiteral("0:00:00");
     QString m_totalTime = QStringLiteral("Total time: 0:00:00");

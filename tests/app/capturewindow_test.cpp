@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -20,7 +20,7 @@ TEST(CaptureEntries, OpenTheCaptureWindowModally) {
     ASSERT_TRUE(folder.isValid());
     setAppFolderForTesting(folder.path());
     qunsetenv("VIDORA_CAPTURE_TEST_PATTERN");
-    Form1 window;
+    MainWindow window;
     for (const char* name : {"Capture", "Capture1"}) {
         QAction* entry = window.action(QString::fromLatin1(name));
         ASSERT_TRUE(entry->isEnabled()) << name;

@@ -1,7 +1,7 @@
 // The conversion run through the real main window, the real fp.dll and FFmpeg, on clips
 // generated for each test.
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
 #include "platform/Desktop.h"
@@ -43,7 +43,7 @@ protected:
                             m_program.filePath(QLatin1StringView(tool))));
         m_programFolder.emplace(m_program.path());
         setting(QStringLiteral("outputfolder"), m_out.path());
-        m_window = std::make_unique<Form1>();
+        m_window = std::make_unique<MainWindow>();
         m_window->show();
         QObject::connect(&m_window->conversionRun(), &ConversionRun::totalProgressChanged,
                          [this](int percent) { totals << percent; });
@@ -59,7 +59,7 @@ protected:
     }
     void choose(int itemNumber) {
         m_window->profileChooser()->selectItemNumber(itemNumber);
-        m_window->ImageCombo1_Click();
+        m_window->onProfileChosen();
     }
     QString clip(const QString& name, int seconds) {
         const QString path = m_media.filePath(name);
@@ -78,7 +78,7 @@ protected:
     test::MessageRecorder messages;
     test::DesktopRecorder desktop;
     std::optional<test::ProgramFolder> m_programFolder;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
     QList<int> totals;
 };
 

@@ -1,5 +1,5 @@
 // "Import Video From Youtube" of the menu and of the job list's menu opens the download window.
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@ TEST(DownloadEntry, BothEntriesOpenTheDownloadWindowModally) {
     ASSERT_TRUE(folder.isValid());
     setAppFolderForTesting(folder.path());
     {
-        Form1 window;
+        MainWindow window;
         for (const char* name : {"importvideo", "Import1"}) {
             QAction* entry = window.action(QString::fromLatin1(name));
             ASSERT_TRUE(entry->isEnabled()) << name;

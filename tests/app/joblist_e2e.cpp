@@ -1,7 +1,7 @@
 // The job list in the real main window, filled by the real MPlayer through mp.dll.
 
 #include "app/ButtonBar.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "profiles/OptionSheet.h"
 #include "support/Media.h"
 #include "support/ProgramFolder.h"
@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(QFile::link(QStringLiteral(VIDORA_PROGRAM_DIR "/mp.dll"),
                                 m_program.filePath(QStringLiteral("mp.dll"))));
         m_programFolder.emplace(m_program.path());
-        m_window = std::make_unique<Form1>();
+        m_window = std::make_unique<MainWindow>();
         m_window->show();
     }
     void TearDown() override {
@@ -83,7 +83,7 @@ protected:
     QTemporaryDir m_media;
     test::MessageRecorder messages;
     std::optional<test::ProgramFolder> m_programFolder;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 } // namespace

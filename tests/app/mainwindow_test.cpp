@@ -1,5 +1,5 @@
 #include "app/ButtonBar.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
 #include "platform/Inifun.h"
@@ -19,7 +19,7 @@ using namespace vidora;
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
@@ -45,8 +45,8 @@ void hover(QWidget* widget, QPoint position) {
 
 } // namespace
 
-TEST_F(MainWindow, MenusHoldTheirItemsShortcutsAndSeparators) {
-    Form1 window;
+TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsAndSeparators) {
+    MainWindow window;
     const QList<QAction*> menus = window.menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("File(&F)"));
@@ -68,8 +68,8 @@ TEST_F(MainWindow, MenusHoldTheirItemsShortcutsAndSeparators) {
                            "Capture Video From DV", "-", "Import Video From Youtube"}));
 }
 
-TEST_F(MainWindow, EntriesWithoutTheirWindowYetStayDisabledWithTheirButtons) {
-    Form1 window;
+TEST_F(MainWindowTest, EntriesWithoutTheirWindowYetStayDisabledWithTheirButtons) {
+    MainWindow window;
     for (const char* name : {"options", "helphelp"})
         EXPECT_FALSE(window.action(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_TRUE(window.action(QStringLiteral("About"))->isEnabled());
@@ -82,8 +82,8 @@ TEST_F(MainWindow, EntriesWithoutTheirWindowYetStayDisabledWithTheirButtons) {
     EXPECT_TRUE(window.buttonBar()->button(QStringLiteral("Image10"))->isEnabled());
 }
 
-TEST_F(MainWindow, ButtonBarShowsCaptionsAndHoverBorders) {
-    Form1 window;
+TEST_F(MainWindowTest, ButtonBarShowsCaptionsAndHoverBorders) {
+    MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ButtonBar* bar = window.buttonBar();
@@ -104,8 +104,8 @@ TEST_F(MainWindow, ButtonBarShowsCaptionsAndHoverBorders) {
         EXPECT_FALSE(button->property("bordered").toBool()) << button->objectName().toStdString();
 }
 
-TEST_F(MainWindow, ExitButtonClosesTheWindowAndRemembersTheProfile) {
-    Form1 window;
+TEST_F(MainWindowTest, ExitButtonClosesTheWindowAndRemembersTheProfile) {
+    MainWindow window;
     window.show();
     window.profileChooser()->setCurrentIndex(12);
     window.buttonBar()->button(QStringLiteral("Image7"))->click();
@@ -114,8 +114,8 @@ TEST_F(MainWindow, ExitButtonClosesTheWindowAndRemembersTheProfile) {
               QStringLiteral("13"));
 }
 
-TEST_F(MainWindow, ProgressPanelIsHiddenAtStartAndDragsWithTheLeftButtonOnly) {
-    Form1 window;
+TEST_F(MainWindowTest, ProgressPanelIsHiddenAtStartAndDragsWithTheLeftButtonOnly) {
+    MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ProgressPanel* panel = window.progressPanel();

@@ -1,5 +1,5 @@
-#include "app/Form1.h"
 #include "app/ImageList.h"
+#include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "profiles/Catalogue.h"
 #include "support/ProgramFolder.h"
@@ -52,9 +52,9 @@ TEST(ProfileChooser, ReportsTheChosenRowAsProfileIndex) {
     EXPECT_EQ(chosen.count(), 0);
 }
 
-TEST(Form1, BuildsTheChooserWhenItLoads) {
+TEST(MainWindow, BuildsTheChooserWhenItLoads) {
     const test::ProgramFolder folder(QStringLiteral(VIDORA_PROGRAM_DIR));
-    Form1 window;
+    MainWindow window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vidora"));
     EXPECT_EQ(window.profileChooser()->count(), 101);
     EXPECT_FALSE(window.profileChooser()->itemIcon(5).isNull());

@@ -1,7 +1,7 @@
 // The capture window with the test pattern device, the real FFmpeg and the real player (with
 // no picture output: the offscreen platform has no X windows to draw into).
 
-#include "capture/Form3.h"
+#include "capture/CaptureWindow.h"
 #include "capture/SystemCaptureDevice.h"
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
@@ -47,7 +47,7 @@ protected:
         tools.playerVideoOutput = QStringLiteral("null");
         ASSERT_FALSE(tools.ffmpeg.isEmpty());
         m_device = std::make_unique<SystemCaptureDevice>(nullptr, &tools);
-        m_window = std::make_unique<Form3>(*m_device);
+        m_window = std::make_unique<CaptureWindow>(*m_device);
         m_window->load();
         m_window->show();
         // The test pattern is the last device; on a computer with cameras they come first.
@@ -88,7 +88,7 @@ protected:
     QTemporaryDir m_folder;
     test::MessageRecorder m_messages;
     std::unique_ptr<SystemCaptureDevice> m_device;
-    std::unique_ptr<Form3> m_window;
+    std::unique_ptr<CaptureWindow> m_window;
     QLineEdit* m_text = nullptr;
     QLabel* m_label = nullptr;
     qint64 m_recorder = 0;

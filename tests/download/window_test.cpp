@@ -1,6 +1,6 @@
 // The download window against a loopback server, with a fake player in the program folder.
+#include "download/DownloadWindow.h"
 #include "download/Folders.h"
-#include "download/Formyutobe.h"
 #include "download/LoopbackServer.h"
 #include "download/WatchPages.h"
 #include "platform/Paths.h"
@@ -49,7 +49,7 @@ QString escaped(const QString& text) {
     return QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
-class DownloadWindow : public ::testing::Test {
+class DownloadWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folders.isValid());
@@ -90,16 +90,16 @@ protected:
                m_server.url(QStringLiteral("/hdhigh")) + u",5|" +
                m_server.url(QStringLiteral("/flv"));
     }
-    QPushButton* button(Formyutobe& window, const char* name) {
+    QPushButton* button(DownloadWindow& window, const char* name) {
         return window.findChild<QPushButton*>(QString::fromLatin1(name));
     }
-    QString text(Formyutobe& window, const char* name) {
+    QString text(DownloadWindow& window, const char* name) {
         return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
-    QGroupBox* previewArea(Formyutobe& window) {
+    QGroupBox* previewArea(DownloadWindow& window) {
         return window.findChild<QGroupBox*>(QStringLiteral("frmPR"));
     }
-    void getDirectLink(Formyutobe& window, const QString& path) {
+    void getDirectLink(DownloadWindow& window, const QString& path) {
         window.findChild<QLineEdit*>(QStringLiteral("txtWatchUrl"))->setText(m_server.url(path));
         QTest::mouseClick(button(window, "cmdG"), Qt::LeftButton);
     }
@@ -119,8 +119,8 @@ protected:
     test::MessageRecorder m_messages;
 };
 
-TEST_F(DownloadWindow, OpensWithItsControlsAndTexts) {
-    Formyutobe window;
+TEST_F(DownloadWindowTest, OpensWithItsControlsAndTexts) {
+    DownloadWindow window;
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("DorOrudEvir-Beta Release"));
     EXPECT_EQ(window.size(), QSize(478, 323));
@@ -170,9 +170,9 @@ TEST_F(DownloadWindow, OpensWithItsControlsAndTexts) {
         EXPECT_TRUE(reached.contains(QString::fromLatin1(name))) << name;
 }
 
-TEST_F(DownloadWindow, GetDirectLinkShowsThePageAndOffersItsFormats) {
+TEST_F(DownloadWindowTest, GetDirectLinkShowsThePageAndOffersItsFormats) {
     servePage(QStringLiteral("/watch?v=Ab3"), allFormats());
-    Formyutobe window;
+    DownloadWindow window;
     window.show();
     auto* address = window.findChild<QLineEdit*>(QStringLiteral("txtWatchUrl"));
     address->setText(m_server.url(QStringLiteral("/watch?v=Ab3")));
@@ -205,9 +205,9 @@ TEST_F(DownloadWindow, GetDirectLinkShowsThePageAndOffersItsFormats) {
     EXPECT_TRUE(button(window, "cmdG")->isEnabled());
 }
 
-TEST_F(DownloadWindow, APageWithOnlyFlvOffersOnlyFlvAndPreviewPlaysNothing) {
+TEST_F(DownloadWindowTest, APageWithOnlyFlvOffersOnlyFlvAndPreviewPlaysNothing) {
     servePage(QStringLiteral("/flvonly"), u"5|" + m_server.url(QStringLiteral("/flv")));
-    Formyutobe window;
+    DownloadWindow window;
     window.show();
     getDirectLink(window, QStringLiteral("/flvonly"));
     EXPECT_FALSE(button(window, "getMp4")->isEnabled());
@@ -221,9 +221,9 @@ TEST_F(DownloadWindow, APageWithOnlyFlvOffersOnlyFlvAndPreviewPlaysNothing) {
     EXPECT_TRUE(playerArguments().isEmpty());
 }
 
-TEST_F(DownloadWindow, FormatsDownloadOrPlayAsAnswered) {
+TEST_F(DownloadWindowTest, FormatsDownloadOrPlayAsAnswered) {
     servePage(QStringLiteral("/all"), allFormats(), QStringLiteral("Clip (Live)"));
-    Formyutobe window;
+    DownloadWindow window;
     window.show();
     getDirectLink(window, QStringLiteral("/all"));
     int asked = 0;
@@ -278,13 +278,13 @@ TEST_F(DownloadWindow, FormatsDownloadOrPlayAsAnswered) {
     EXPECT_FALSE(window.isPreviewPlaying());
 }
 
-TEST_F(DownloadWindow, ButtonsWaitWhileADownloadRunsAndClosingEndsIt) {
+TEST_F(DownloadWindowTest, ButtonsWaitWhileADownloadRunsAndClosingEndsIt) {
     servePage(QStringLiteral("/all"), allFormats());
     ServedReply slow;
     slow.body = QByteArray(10000, 's');
     slow.stallAfter = 5000;
     m_server.serve(QStringLiteral("/mp4"), slow);
-    Formyutobe window;
+    DownloadWindow window;
     window.show();
     getDirectLink(window, QStringLiteral("/all"));
     window.pageTransfer().setStallTimeout(5000); // the test's own bound
@@ -309,8 +309,8 @@ TEST_F(DownloadWindow, ButtonsWaitWhileADownloadRunsAndClosingEndsIt) {
     EXPECT_EQ(downloaded(QStringLiteral("My Clip.mp4")), QByteArray(4096, 's'));
 }
 
-TEST_F(DownloadWindow, AnUnreachablePageLeavesEmptyLabelsAndTheLoadingPicture) {
-    Formyutobe window;
+TEST_F(DownloadWindowTest, AnUnreachablePageLeavesEmptyLabelsAndTheLoadingPicture) {
+    DownloadWindow window;
     window.show();
     const QPixmap loading = window.findChild<QLabel*>(QStringLiteral("picTitle"))->pixmap();
     getDirectLink(window, QStringLiteral("/gone"));
@@ -325,8 +325,8 @@ TEST_F(DownloadWindow, AnUnreachablePageLeavesEmptyLabelsAndTheLoadingPicture) {
               loading.cacheKey());
 }
 
-TEST_F(DownloadWindow, TheAddressIsSelectedWholeByAClickAndTheWindowDragsByItsBackground) {
-    Formyutobe window;
+TEST_F(DownloadWindowTest, TheAddressIsSelectedWholeByAClickAndTheWindowDragsByItsBackground) {
+    DownloadWindow window;
     window.show();
     auto* address = window.findChild<QLineEdit*>(QStringLiteral("txtWatchUrl"));
     QTest::mouseClick(address, Qt::LeftButton, {}, QPoint(20, 10));

@@ -2,7 +2,7 @@
 // and that no player outlives the window.
 
 #include "FakePlayer.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "platform/ToolProcesses.h"
 #include "preview/PlayerEmbedding.h"
 #include "preview/PreviewArea.h"
@@ -30,7 +30,7 @@ class MainPreview : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        window = std::make_unique<Form1>();
+        window = std::make_unique<MainWindow>();
         window->show();
     }
     void TearDown() override { window.reset(); }
@@ -53,7 +53,7 @@ protected:
     QString playedFile() { return folder.argumentsOf(PreviewProcessId).value(15); }
 
     test::FakePlayerFolder folder;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainPreview, EntriesFollowTheJobList) {
@@ -155,7 +155,7 @@ TEST_F(MainPreview, NoPlayerOutlivesTheWindow) {
     EXPECT_FALSE(test::processRuns(pid));
     EXPECT_EQ(folder.keysOf(pid), QStringList{"q"});
 
-    window = std::make_unique<Form1>();
+    window = std::make_unique<MainWindow>();
     addJob(QStringLiteral("/v/one.avi"), QStringLiteral("0:01:40"));
     click("cmdPlay");
     const qint64 second = PreviewProcessId;

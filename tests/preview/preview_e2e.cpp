@@ -4,14 +4,14 @@
 // (a wrapper named mplayer, found first on the PATH, swaps the value of -vo for "null").
 
 #include "FakePlayer.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "platform/Inifun.h"
 #include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
-#include "preview/Form2.h"
 #include "preview/PreviewPlayer.h"
 #include "preview/PreviewState.h"
+#include "preview/TrimmingWindow.h"
 #include "support/EventLoop.h"
 #include "support/Media.h"
 #include "support/QtPrinters.h"
@@ -144,7 +144,7 @@ TEST_F(RealPlayer, AStartAtFiveSecondsBeginsThereAndTheKeysActOnThePlayer) {
 TEST_F(RealPlayer, ClosingTheWindowsLeavesNoPlayerRunning) {
     const QString file = clip(QStringLiteral("clip.avi"), 30);
     test::MessageRecorder messages;
-    auto main = std::make_unique<Form1>();
+    auto main = std::make_unique<MainWindow>();
     main->show();
     main->addDroppedFiles({file});
     ASSERT_EQ(main->jobs().field(0, JobField::VideoTime), "0:00:30");
@@ -159,7 +159,7 @@ TEST_F(RealPlayer, ClosingTheWindowsLeavesNoPlayerRunning) {
     // The trimming window: the main window's player quits as it opens, its own as it closes.
     qint64 trimmingPlayer = 0;
     QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<Form2*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
         if (!window)
             return;
         output.clear();
@@ -191,15 +191,15 @@ TEST_F(RealPlayer, AJobTrimmedInTheTrimmingWindowConvertsToItsClip) {
     const QString file = clip(QStringLiteral("long clip.avi"), 30);
     test::MessageRecorder messages;
     test::DesktopRecorder desktop;
-    Form1 main;
+    MainWindow main;
     main.show();
     main.profileChooser()->selectItemNumber(2); // "Apple iPad MPEG-4 Movie(*.mp4)"
-    main.ImageCombo1_Click();
+    main.onProfileChosen();
     main.addDroppedFiles({file});
     ASSERT_EQ(main.jobs().field(0, JobField::End), "0:00:30");
 
     QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<Form2*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
         if (!window)
             return;
         auto* start = window->findChild<QSlider*>("Slider1");

@@ -2,13 +2,13 @@
 // platform with a fake player.
 
 #include "FakePlayer.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "platform/ToolProcesses.h"
 #include "preview/ClipTrim.h"
-#include "preview/Form2.h"
 #include "preview/PreviewArea.h"
 #include "preview/PreviewPlayer.h"
 #include "preview/PreviewState.h"
+#include "preview/TrimmingWindow.h"
 #include "profiles/OptionSheet.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
@@ -58,7 +58,7 @@ void release(QSlider* slider, int value) {
     QTest::mouseRelease(slider, Qt::LeftButton);
 }
 
-class TrimmingWindow : public ::testing::Test {
+class TrimmingWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
     void TearDown() override { state.endPlayers(); }
@@ -99,9 +99,9 @@ TEST(ClipTrim, ComparesTimesAsSecondsAndShowsTheClipDuration) {
     EXPECT_TRUE(fresh.canAccept());
 }
 
-TEST_F(TrimmingWindow, OpensWithTheJobsTimesAndItsCaption) {
+TEST_F(TrimmingWindowTest, OpensWithTheJobsTimesAndItsCaption) {
     state.PreviewPosition = 12;
-    Form2 window(state, {"/v/my clip.avi", "0:00:00", "0:01:40", "0:01:40"});
+    TrimmingWindow window(state, {"/v/my clip.avi", "0:00:00", "0:01:40", "0:01:40"});
     EXPECT_EQ(window.windowTitle(), "Clip Time  -  /v/my clip.avi");
     EXPECT_TRUE(window.isModal());
     EXPECT_EQ(text(&window, "Text1"), "0:00:00");
@@ -119,13 +119,13 @@ TEST_F(TrimmingWindow, OpensWithTheJobsTimesAndItsCaption) {
     EXPECT_EQ(window.findChild<QPushButton*>("Command2")->text(), "Cancel");
     EXPECT_TRUE(window.findChild<QPushButton*>("Command1")->isDefault());
 
-    Form2 empty(state, {"/v/b.avi", "0:00:00", "", ""});
+    TrimmingWindow empty(state, {"/v/b.avi", "0:00:00", "", ""});
     EXPECT_EQ(slider(&empty, "Slider1")->maximum(), 0);
     EXPECT_EQ(slider(&empty, "Slider2")->maximum(), 0);
 }
 
-TEST_F(TrimmingWindow, MarkersSetTheTimesWhenReleasedAndOkRefusesAnEndBeforeTheStart) {
-    Form2 window(state, {"/v/a.avi", "0:00:00", "0:01:40", "0:01:40"});
+TEST_F(TrimmingWindowTest, MarkersSetTheTimesWhenReleasedAndOkRefusesAnEndBeforeTheStart) {
+    TrimmingWindow window(state, {"/v/a.avi", "0:00:00", "0:01:40", "0:01:40"});
     window.show();
     release(slider(&window, "Slider1"), 50);
     EXPECT_EQ(text(&window, "Text1"), "0:00:50");
@@ -148,8 +148,8 @@ TEST_F(TrimmingWindow, MarkersSetTheTimesWhenReleasedAndOkRefusesAnEndBeforeTheS
     EXPECT_EQ(messages.shown.size(), 1);
 }
 
-TEST_F(TrimmingWindow, KeysIAndOSetTheMarkersToThePreviewsCount) {
-    Form2 window(state, {"/v/a.avi", "0:00:00", "0:01:40", "0:01:40"});
+TEST_F(TrimmingWindowTest, KeysIAndOSetTheMarkersToThePreviewsCount) {
+    TrimmingWindow window(state, {"/v/a.avi", "0:00:00", "0:01:40", "0:01:40"});
     window.show();
     EXPECT_TRUE(slider(&window, "Slider1")->toolTip().contains("I"));
     EXPECT_TRUE(slider(&window, "Slider2")->toolTip().contains("O"));
@@ -169,9 +169,9 @@ TEST_F(TrimmingWindow, KeysIAndOSetTheMarkersToThePreviewsCount) {
     EXPECT_EQ(text(&window, "Text2"), "0:01:40");
 }
 
-TEST_F(TrimmingWindow, ItsPreviewPlaysTheJobIntoItsOwnHost) {
+TEST_F(TrimmingWindowTest, ItsPreviewPlaysTheJobIntoItsOwnHost) {
     state.PreviewFile = QStringLiteral("/v/main.avi");
-    Form2 window(state, {"/v/trim me.avi", "0:00:00", "0:00:50", "0:00:50"});
+    TrimmingWindow window(state, {"/v/trim me.avi", "0:00:00", "0:00:50", "0:00:50"});
     window.show();
     click(&window, "cmdPlay");
     const qint64 pid = PreviewProcessId;
@@ -192,9 +192,9 @@ TEST_F(TrimmingWindow, ItsPreviewPlaysTheJobIntoItsOwnHost) {
     EXPECT_EQ(slider(&window, "Slider3")->value(), 52);
 }
 
-TEST_F(TrimmingWindow, ClosingQuitsItsPlayerAndForgetsTheFile) {
+TEST_F(TrimmingWindowTest, ClosingQuitsItsPlayerAndForgetsTheFile) {
     for (const char* how : {"Command2", "close box", "Command1"}) {
-        Form2 window(state, {"/v/a.avi", "0:00:00", "0:00:50", "0:00:50"});
+        TrimmingWindow window(state, {"/v/a.avi", "0:00:00", "0:00:50", "0:00:50"});
         window.show();
         click(&window, "cmdPlay");
         const qint64 pid = PreviewProcessId;
@@ -213,16 +213,16 @@ TEST_F(TrimmingWindow, ClosingQuitsItsPlayerAndForgetsTheFile) {
 }
 
 // The main window's side: what it does before, while and after the window is open.
-class TrimmingFromTheJobList : public TrimmingWindow {
+class TrimmingFromTheJobList : public TrimmingWindowTest {
 protected:
     void SetUp() override {
-        TrimmingWindow::SetUp();
+        TrimmingWindowTest::SetUp();
         QDir(folder.path()).mkpath(QStringLiteral("skins"));
         QFile skin(folder.path() + "/skins/frmmain.skn");
         ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
         skin.write(kSkin.toUtf8());
         skin.close();
-        main = std::make_unique<Form1>();
+        main = std::make_unique<MainWindow>();
         main->show();
         for (const QString& name :
              {QStringLiteral("/v/first.avi"), QStringLiteral("/v/second.avi")}) {
@@ -235,7 +235,7 @@ protected:
     }
     void TearDown() override {
         main.reset();
-        TrimmingWindow::TearDown();
+        TrimmingWindowTest::TearDown();
     }
 
     void select(int row) {
@@ -243,10 +243,11 @@ protected:
         view->setCurrentIndex(view->model()->index(row, 0));
     }
     // Opens the trimming window from this entry; `inside` acts on it while it is open.
-    void openWith(const std::function<void()>& open, const std::function<void(Form2*)>& inside) {
+    void openWith(const std::function<void()>& open,
+                  const std::function<void(TrimmingWindow*)>& inside) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<Form2*>(QApplication::activeModalWidget());
+            auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
             ran = window != nullptr;
             if (window)
                 inside(window);
@@ -258,7 +259,7 @@ protected:
     }
     QString field(int row, JobField which) { return main->jobs().field(row, which); }
 
-    std::unique_ptr<Form1> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(TrimmingFromTheJobList, OkWritesTheTimesIntoTheSelectedJob) {
@@ -266,7 +267,7 @@ TEST_F(TrimmingFromTheJobList, OkWritesTheTimesIntoTheSelectedJob) {
     const qint64 mainPlayer = PreviewProcessId;
     main->previewState().PreviewPosition = 30;
     openWith([&] { main->action(QStringLiteral("videoclip"))->trigger(); },
-             [&](Form2* window) {
+             [&](TrimmingWindow* window) {
                  EXPECT_EQ(window->windowTitle(), "Clip Time  -  /v/second.avi");
                  EXPECT_EQ(window->styleSheet(), kSkin); // skinned like the main window
                  // The main window's player got its quit key; the count starts afresh.
@@ -289,17 +290,17 @@ TEST_F(TrimmingFromTheJobList, OkWritesTheTimesIntoTheSelectedJob) {
 }
 
 TEST_F(TrimmingFromTheJobList, CancelAndTheCloseBoxLeaveTheJobAlone) {
-    const auto moveMarkers = [](Form2* window) {
+    const auto moveMarkers = [](TrimmingWindow* window) {
         release(slider(window, "Slider1"), 10);
         release(slider(window, "Slider2"), 70);
     };
     openWith([&] { main->action(QStringLiteral("cuttime"))->trigger(); },
-             [&](Form2* window) {
+             [&](TrimmingWindow* window) {
                  moveMarkers(window);
                  click(window, "Command2");
              });
     openWith([&] { main->action(QStringLiteral("videoclip"))->trigger(); },
-             [&](Form2* window) {
+             [&](TrimmingWindow* window) {
                  moveMarkers(window);
                  window->close();
              });
@@ -315,7 +316,7 @@ TEST_F(TrimmingFromTheJobList, ADoubleClickOpensItForThatJob) {
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
             QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         },
-        [&](Form2* window) {
+        [&](TrimmingWindow* window) {
             EXPECT_EQ(window->windowTitle(), "Clip Time  -  /v/first.avi");
             QTest::keyClick(window, Qt::Key_Escape);
         });

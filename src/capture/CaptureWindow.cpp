@@ -1,4 +1,4 @@
-#include "capture/Form3.h"
+#include "capture/CaptureWindow.h"
 
 #include "capture/CaptureFile.h"
 #include "platform/Messages.h"
@@ -35,7 +35,7 @@ QString defaultSaveDialog(QWidget* parent, const QString& title, const QString& 
 
 } // namespace
 
-Form3::Form3(CaptureDevice& device, QWidget* parent)
+CaptureWindow::CaptureWindow(CaptureDevice& device, QWidget* parent)
     : QDialog(parent), m_device(device), m_saveDialog(defaultSaveDialog) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Capture Video From DV"));
@@ -43,13 +43,13 @@ Form3::Form3(CaptureDevice& device, QWidget* parent)
     buildLayout();
 }
 
-Form3::~Form3() {
+CaptureWindow::~CaptureWindow() {
     // The player draws into a child of this window: it ends before its host does.
     m_statisticsTimer->stop();
     m_device.shutDown();
 }
 
-void Form3::buildLayout() {
+void CaptureWindow::buildLayout() {
     // Making the picture host native must not make its siblings native too.
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     m_pictureHost = new QWidget(this);
@@ -127,17 +127,17 @@ void Form3::buildLayout() {
     m_statisticsTimer = new QTimer(this);
     m_statisticsTimer->setObjectName(QStringLiteral("Timer1"));
     m_statisticsTimer->setInterval(kStatisticsIntervalMs);
-    connect(m_statisticsTimer, &QTimer::timeout, this, &Form3::onStatisticsTick);
+    connect(m_statisticsTimer, &QTimer::timeout, this, &CaptureWindow::onStatisticsTick);
 
-    connect(m_deviceList, &QComboBox::activated, this, &Form3::chooseDevice);
-    connect(m_browseButton, &QPushButton::clicked, this, &Form3::browse);
-    connect(m_startButton, &QPushButton::clicked, this, &Form3::startCapture);
-    connect(m_stopButton, &QPushButton::clicked, this, &Form3::stopCapture);
-    connect(m_previewButton, &QPushButton::clicked, this, &Form3::preview);
-    connect(m_exitButton, &QPushButton::clicked, this, &Form3::exitWindow);
+    connect(m_deviceList, &QComboBox::activated, this, &CaptureWindow::chooseDevice);
+    connect(m_browseButton, &QPushButton::clicked, this, &CaptureWindow::browse);
+    connect(m_startButton, &QPushButton::clicked, this, &CaptureWindow::startCapture);
+    connect(m_stopButton, &QPushButton::clicked, this, &CaptureWindow::stopCapture);
+    connect(m_previewButton, &QPushButton::clicked, this, &CaptureWindow::preview);
+    connect(m_exitButton, &QPushButton::clicked, this, &CaptureWindow::exitWindow);
 }
 
-void Form3::load() {
+void CaptureWindow::load() {
     m_device.setPreviewWindow(quint64(m_pictureHost->winId()));
     const int count = m_device.deviceCount();
     for (int i = 0; i < count; ++i)
@@ -155,7 +155,7 @@ void Form3::load() {
     m_statisticsTimer->start();
 }
 
-void Form3::chooseDevice(int index) {
+void CaptureWindow::chooseDevice(int index) {
     // Another device ends the recording of the one before, finished as "Stop capture" does.
     if (m_recordingShown)
         stopCapture();
@@ -176,13 +176,13 @@ void Form3::chooseDevice(int index) {
     m_updatingSliders = false;
 }
 
-void Form3::moveSlider(int property) {
+void CaptureWindow::moveSlider(int property) {
     if (m_updatingSliders)
         return;
     m_device.setPropertyValue(CameraProperty(property), m_sliders[std::size_t(property)]->value());
 }
 
-void Form3::browse() {
+void CaptureWindow::browse() {
     const QString file = m_saveDialog(this, QStringLiteral("Save Video File"), m_fileText->text(),
                                       QStringLiteral("Avi Video file (*.avi)"));
     if (file.isEmpty())
@@ -191,7 +191,7 @@ void Form3::browse() {
     m_confirmedFile = file;
 }
 
-void Form3::startCapture() {
+void CaptureWindow::startCapture() {
     if (m_deviceList->count() == 0)
         return;
     if (m_device.isRecording()) {
@@ -214,12 +214,12 @@ void Form3::startCapture() {
     setRecordingButtons(true);
 }
 
-void Form3::stopCapture() {
+void CaptureWindow::stopCapture() {
     endRecording();
     setRecordingButtons(false);
 }
 
-void Form3::preview() {
+void CaptureWindow::preview() {
     if (m_deviceList->count() == 0)
         return;
     if (m_device.isRecording())
@@ -228,12 +228,12 @@ void Form3::preview() {
         m_device.setPreview(true);
 }
 
-void Form3::exitWindow() {
+void CaptureWindow::exitWindow() {
     endRecording();
     close();
 }
 
-void Form3::closeEvent(QCloseEvent* event) {
+void CaptureWindow::closeEvent(QCloseEvent* event) {
     // The close box ends a recording as "Exit" does, so its file is complete.
     endRecording();
     m_statisticsTimer->stop();
@@ -241,7 +241,7 @@ void Form3::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Form3::endRecording() {
+void CaptureWindow::endRecording() {
     const bool wasRecording = m_recordingShown || m_device.isRecording();
     m_device.stopRecording();
     if (!wasRecording)
@@ -253,13 +253,13 @@ void Form3::endRecording() {
         messages().error(m_device.errorText());
 }
 
-void Form3::setRecordingButtons(bool recording) {
+void CaptureWindow::setRecordingButtons(bool recording) {
     m_recordingShown = recording;
     m_startButton->setEnabled(!recording);
     m_previewButton->setEnabled(!recording);
 }
 
-void Form3::onStatisticsTick() {
+void CaptureWindow::onStatisticsTick() {
     if (m_device.isRecording()) {
         m_statisticsLabel->setText(FormatCaptureStatistics(m_device.statistics()));
         return;

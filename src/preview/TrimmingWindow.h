@@ -22,11 +22,11 @@ class ReleaseSlider;
 //
 // Beyond the markers' mouse: the keys I and O set the start and end marker to the preview's
 // counted position.
-class Form2 : public QDialog {
+class TrimmingWindow : public QDialog {
     Q_OBJECT
 public:
-    Form2(PreviewState& preview, const TrimHandOver& handOver, QWidget* parent = nullptr);
-    ~Form2() override;
+    TrimmingWindow(PreviewState& preview, const TrimHandOver& handOver, QWidget* parent = nullptr);
+    ~TrimmingWindow() override;
 
     QString startText() const { return m_trim.startText(); }
     QString endText() const { return m_trim.endText(); }

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 
 #include "app/AboutWindow.h"
 #include "app/ButtonBar.h"
@@ -7,9 +7,9 @@
 #include "app/PropertySheet.h"
 #include "app/Skin.h"
 #include "base/TextValues.h"
-#include "capture/Form3.h"
+#include "capture/CaptureWindow.h"
 #include "capture/SystemCaptureDevice.h"
-#include "download/Formyutobe.h"
+#include "download/DownloadWindow.h"
 #include "jobs/InputFiles.h"
 #include "jobs/JobTableModel.h"
 #include "jobs/MediaProbe.h"
@@ -18,9 +18,9 @@
 #include "platform/Paths.h"
 #include "platform/Settings.h"
 #include "platform/ToolProcesses.h"
-#include "preview/Form2.h"
 #include "preview/PreviewArea.h"
 #include "preview/PreviewPlayer.h"
+#include "preview/TrimmingWindow.h"
 #include "profiles/Catalogue.h"
 #include "profiles/OptionSets.h"
 
@@ -66,9 +66,9 @@ constexpr const char* kLockedWhileRunning[] = {
 
 // What the conversion run reads from this window: the job list, the chosen profile and the
 // option sheet.
-class Form1::RunContextOfWindow : public RunContext {
+class MainWindow::RunContextOfWindow : public RunContext {
 public:
-    explicit RunContextOfWindow(Form1& window) : m_window(window) {}
+    explicit RunContextOfWindow(MainWindow& window) : m_window(window) {}
     int jobCount() const override { return m_window.m_jobs.count(); }
     QString jobPath(int row) const override { return field(row, JobField::Path); }
     QString jobStart(int row) const override { return field(row, JobField::Start); }
@@ -90,10 +90,10 @@ public:
 
 private:
     QString field(int row, JobField which) const { return m_window.m_jobs.field(row, which); }
-    Form1& m_window;
+    MainWindow& m_window;
 };
 
-Form1::Form1(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), m_runContext(std::make_unique<RunContextOfWindow>(*this)),
       m_run(*m_runContext) {
     setObjectName(QStringLiteral("Form1"));
@@ -105,24 +105,24 @@ Form1::Form1(QWidget* parent)
     load();
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     endPreview();
 }
 
-QAction* Form1::action(const QString& name) const {
+QAction* MainWindow::action(const QString& name) const {
     return m_actions.value(name);
 }
 
-void Form1::buildLayout() {
+void MainWindow::buildLayout() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("Central"));
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    m_picture3 = new ButtonBar(central);
-    m_picture3->loadPictures(AppFolder());
-    outer->addWidget(m_picture3);
+    m_buttonBar = new ButtonBar(central);
+    m_buttonBar->loadPictures(AppFolder());
+    outer->addWidget(m_buttonBar);
 
     auto* body = new QGridLayout;
     body->setContentsMargins(10, 10, 10, 10);
@@ -150,8 +150,8 @@ void Form1::buildLayout() {
     m_lvwAudioTracks->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_lvwAudioTracks->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_lvwAudioTracks->header()->setMinimumSectionSize(60);
-    connect(m_lvwAudioTracks, &QTreeView::clicked, this, &Form1::lvwAudioTracks_Click);
-    connect(m_lvwAudioTracks, &QTreeView::doubleClicked, this, &Form1::openTrimmingWindow);
+    connect(m_lvwAudioTracks, &QTreeView::clicked, this, &MainWindow::lvwAudioTracks_Click);
+    connect(m_lvwAudioTracks, &QTreeView::doubleClicked, this, &MainWindow::openTrimmingWindow);
     auto* listLayout = new QVBoxLayout(m_videoList);
     listLayout->addWidget(m_lvwAudioTracks);
 
@@ -164,10 +164,10 @@ void Form1::buildLayout() {
     profileLabel->setObjectName(QStringLiteral("ProfileLabel"));
     m_profileChooser = new ProfileChooser(profileBox);
     profileLabel->setBuddy(m_profileChooser);
-    m_ps1 = new PropertySheet(m_sheet, profileBox);
+    m_propertySheet = new PropertySheet(m_sheet, profileBox);
     profileLayout->addWidget(profileLabel, 0, 0);
     profileLayout->addWidget(m_profileChooser, 0, 1);
-    profileLayout->addWidget(m_ps1, 1, 0, 1, 2);
+    profileLayout->addWidget(m_propertySheet, 1, 0, 1, 2);
     profileLayout->setColumnStretch(1, 1);
 
     body->addWidget(m_videoList, 0, 0);
@@ -182,13 +182,13 @@ void Form1::buildLayout() {
     m_progressPanel = new ProgressPanel(central);
     m_progressPanel->move(120, 160);
 
-    connect(m_profileChooser, &ProfileChooser::rowChosen, this, &Form1::ImageCombo1_Click);
+    connect(m_profileChooser, &ProfileChooser::rowChosen, this, &MainWindow::onProfileChosen);
 
     setCentralWidget(central);
     resize(1100, 720);
 }
 
-void Form1::buildMenus() {
+void MainWindow::buildMenus() {
     m_actions = buildMainMenus(menuBar());
     m_popupmenu1 = new QMenu(this);
     const Actions context = buildJobListMenu(m_popupmenu1);
@@ -201,36 +201,36 @@ void Form1::buildMenus() {
     const auto on = [this](const char* name, auto slot) {
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, slot);
     };
-    on("AddFiles", &Form1::addFiles);
-    on("AddFiless", &Form1::addFiles);
-    on("RemoveSelectedFile", &Form1::removeSelectedFile);
-    on("RemoveSelectedItem", &Form1::removeSelectedFile);
-    on("ClearAllFiles", &Form1::clearAllFiles);
-    on("ClearAllItems", &Form1::clearAllFiles);
-    on("BurnNow", &Form1::convertNow);
-    on("convertnow1", &Form1::convertNow);
-    on("exit", &Form1::exitProgram);
-    on("About", &Form1::showAbout);
-    on("options", &Form1::openSettingsDialog);
-    on("helphelp", &Form1::openHelp);
-    on("HomePage", &Form1::openHomePage);
-    on("SupportOnline", &Form1::openSupportPage);
-    on("Capture", &Form1::openCaptureWindow);
-    on("Capture1", &Form1::openCaptureWindow);
-    on("importvideo", &Form1::openDownloadWindow);
-    on("Import1", &Form1::openDownloadWindow);
-    on("play", &Form1::playSelectedFile);
-    on("PlaySelectedFile", &Form1::playSelectedFile);
-    on("videoclip", &Form1::openTrimmingWindow);
-    on("cuttime", &Form1::openTrimmingWindow);
+    on("AddFiles", &MainWindow::addFiles);
+    on("AddFiless", &MainWindow::addFiles);
+    on("RemoveSelectedFile", &MainWindow::removeSelectedFile);
+    on("RemoveSelectedItem", &MainWindow::removeSelectedFile);
+    on("ClearAllFiles", &MainWindow::clearAllFiles);
+    on("ClearAllItems", &MainWindow::clearAllFiles);
+    on("BurnNow", &MainWindow::convertNow);
+    on("convertnow1", &MainWindow::convertNow);
+    on("exit", &MainWindow::exitProgram);
+    on("About", &MainWindow::showAbout);
+    on("options", &MainWindow::openSettingsDialog);
+    on("helphelp", &MainWindow::openHelp);
+    on("HomePage", &MainWindow::openHomePage);
+    on("SupportOnline", &MainWindow::openSupportPage);
+    on("Capture", &MainWindow::openCaptureWindow);
+    on("Capture1", &MainWindow::openCaptureWindow);
+    on("importvideo", &MainWindow::openDownloadWindow);
+    on("Import1", &MainWindow::openDownloadWindow);
+    on("play", &MainWindow::playSelectedFile);
+    on("PlaySelectedFile", &MainWindow::playSelectedFile);
+    on("videoclip", &MainWindow::openTrimmingWindow);
+    on("cuttime", &MainWindow::openTrimmingWindow);
 
     for (const auto& [button, item] : kButtonActions)
-        m_picture3->bind(QString::fromLatin1(button), action(QString::fromLatin1(item)));
+        m_buttonBar->bind(QString::fromLatin1(button), action(QString::fromLatin1(item)));
 }
 
-void Form1::connectRun() {
+void MainWindow::connectRun() {
     ProgressPanel* panel = m_progressPanel;
-    connect(&m_run, &ConversionRun::runningChanged, this, &Form1::setRunning);
+    connect(&m_run, &ConversionRun::runningChanged, this, &MainWindow::setRunning);
     connect(&m_run, &ConversionRun::panelVisibleChanged, panel, &QWidget::setVisible);
     connect(&m_run, &ConversionRun::busyChanged, this, [this](bool busy) {
         if (busy)
@@ -256,7 +256,7 @@ void Form1::connectRun() {
     connect(panel, &ProgressPanel::cancelRequested, &m_run, &ConversionRun::requestCancel);
 }
 
-void Form1::setRunning(bool running) {
+void MainWindow::setRunning(bool running) {
     m_jobs.setLocked(running);
     for (const char* name : kLockedWhileRunning)
         action(QString::fromLatin1(name))->setEnabled(!running);
@@ -268,19 +268,19 @@ void Form1::setRunning(bool running) {
     }
 }
 
-void Form1::openCaptureWindow() {
+void MainWindow::openCaptureWindow() {
     SystemCaptureDevice device;
-    Form3 window(device, this);
+    CaptureWindow window(device, this);
     applySkin(&window);
     window.load();
     window.exec();
 }
 
-void Form1::convertNow() {
+void MainWindow::convertNow() {
     m_run.run();
 }
 
-void Form1::addFiles() {
+void MainWindow::addFiles() {
     if (m_jobs.isLocked())
         return;
     const QStringList filters = openDialogNameFilters();
@@ -293,7 +293,7 @@ void Form1::addFiles() {
     probeFiles(files);
 }
 
-void Form1::probeFiles(const QStringList& paths) {
+void MainWindow::probeFiles(const QStringList& paths) {
     // No run may start while rows are still being filled in.
     action(QStringLiteral("BurnNow"))->setEnabled(false);
     action(QStringLiteral("convertnow1"))->setEnabled(false);
@@ -303,7 +303,7 @@ void Form1::probeFiles(const QStringList& paths) {
     action(QStringLiteral("convertnow1"))->setEnabled(!m_run.isRunning());
 }
 
-void Form1::addDroppedFiles(const QStringList& paths) {
+void MainWindow::addDroppedFiles(const QStringList& paths) {
     if (m_jobs.isLocked())
         return;
     const DropDecision decision = acceptDroppedPaths(paths);
@@ -313,17 +313,17 @@ void Form1::addDroppedFiles(const QStringList& paths) {
     unsetCursor();
 }
 
-void Form1::removeSelectedFile() {
+void MainWindow::removeSelectedFile() {
     const QModelIndex current = m_lvwAudioTracks->currentIndex();
     if (current.isValid())
         m_jobs.remove(current.row());
 }
 
-void Form1::clearAllFiles() {
+void MainWindow::clearAllFiles() {
     m_jobs.clear();
 }
 
-void Form1::lvwAudioTracks_Click() {
+void MainWindow::lvwAudioTracks_Click() {
     const QModelIndex current = m_lvwAudioTracks->currentIndex();
     if (m_jobs.count() == 0 || !current.isValid())
         return;
@@ -339,7 +339,7 @@ void Form1::lvwAudioTracks_Click() {
     set("Output Duration", "Stop Time", job.end);
 }
 
-void Form1::load() {
+void MainWindow::load() {
     applySkin(this);
     m_imageList1 = ImageList::load(AppFolder());
     m_progressPanel->hide();
@@ -350,38 +350,38 @@ void Form1::load() {
 
     // Only a whole number names a row; anything else leaves the chooser without a selection.
     m_profileChooser->selectItemNumber(Settings().profileItemNumber());
-    ImageCombo1_Click();
+    onProfileChosen();
 
-    m_ps1->setShadedCategories(true);
-    m_ps1->setGridLines(true);
-    m_ps1->setChoiceToolTips(true);
+    m_propertySheet->setShadedCategories(true);
+    m_propertySheet->setGridLines(true);
+    m_propertySheet->setChoiceToolTips(true);
 
     m_preview->showPicture(AppFolder() + QStringLiteral("loading.jpg"));
 }
 
-void Form1::ImageCombo1_Click() {
+void MainWindow::onProfileChosen() {
     const int itemNumber = m_profileChooser->selectedItemNumber();
     if (itemNumber == 0)
         return;
     applyOptionSet(m_sheet, Catalogue::profileIndex(itemNumber));
 }
 
-void Form1::exitProgram() {
+void MainWindow::exitProgram() {
     SendPlayerKey(kQuitKey);
     close();
 }
 
-void Form1::showAbout() {
+void MainWindow::showAbout() {
     AboutWindow about(this);
     about.exec();
 }
 
-void Form1::openDownloadWindow() {
-    Formyutobe window(this);
+void MainWindow::openDownloadWindow() {
+    DownloadWindow window(this);
     window.exec();
 }
 
-void Form1::unload() {
+void MainWindow::unload() {
     const int itemNumber = m_profileChooser->selectedItemNumber();
     // With no row selected the stored profile stays as it was.
     if (itemNumber == 0)
@@ -389,7 +389,7 @@ void Form1::unload() {
     Settings().setProfileItemNumber(itemNumber);
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     unload();
     // A run in progress ends with the window; its encoder is told to stop.
     m_run.abandon();
@@ -399,25 +399,25 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // ---- The preview and the trimming window ------------------------------------------------
 
-void Form1::wirePreview() {
+void MainWindow::wirePreview() {
     m_previewState = std::make_unique<PreviewState>();
     m_previewPlayer = std::make_unique<PreviewPlayer>(*m_previewState, mainWindowOptionTexts());
     connectPreview(m_preview, m_previewPlayer.get());
-    connect(m_preview, &PreviewArea::playClicked, this, &Form1::playSelectedFile);
+    connect(m_preview, &PreviewArea::playClicked, this, &MainWindow::playSelectedFile);
     // A click on a job makes its file the one First Frame, Last Frames and seeking show.
     connect(m_lvwAudioTracks, &QTreeView::clicked, this, [this] {
         const int row = selectedJobRow();
         if (row >= 0)
             m_previewState->PreviewFile = m_jobs.field(row, JobField::Path);
     });
-    connect(&m_jobs, &JobList::rowAdded, this, &Form1::updatePreviewEntries);
-    connect(&m_jobs, &JobList::rowRemoved, this, &Form1::updatePreviewEntries);
-    connect(&m_jobs, &JobList::cleared, this, &Form1::updatePreviewEntries);
-    connect(&m_run, &ConversionRun::runningChanged, this, &Form1::updatePreviewEntries);
+    connect(&m_jobs, &JobList::rowAdded, this, &MainWindow::updatePreviewEntries);
+    connect(&m_jobs, &JobList::rowRemoved, this, &MainWindow::updatePreviewEntries);
+    connect(&m_jobs, &JobList::cleared, this, &MainWindow::updatePreviewEntries);
+    connect(&m_run, &ConversionRun::runningChanged, this, &MainWindow::updatePreviewEntries);
     updatePreviewEntries();
 }
 
-void Form1::updatePreviewEntries() {
+void MainWindow::updatePreviewEntries() {
     const bool anyJob = m_jobs.count() > 0;
     for (const char* name : {"play", "PlaySelectedFile"})
         action(QString::fromLatin1(name))->setEnabled(anyJob);
@@ -427,14 +427,14 @@ void Form1::updatePreviewEntries() {
     m_preview->setStartControlsEnabled(anyJob);
 }
 
-int Form1::selectedJobRow() const {
+int MainWindow::selectedJobRow() const {
     if (m_jobs.count() == 0)
         return -1;
     const QModelIndex current = m_lvwAudioTracks->currentIndex();
     return current.isValid() && m_jobs.isValidRow(current.row()) ? current.row() : 0;
 }
 
-void Form1::playSelectedFile() {
+void MainWindow::playSelectedFile() {
     const int row = selectedJobRow();
     if (row < 0)
         return;
@@ -442,7 +442,7 @@ void Form1::playSelectedFile() {
                           m_jobs.field(row, JobField::VideoTime));
 }
 
-void Form1::openTrimmingWindow() {
+void MainWindow::openTrimmingWindow() {
     const int row = selectedJobRow();
     if (row < 0 || m_run.isRunning())
         return;
@@ -455,7 +455,7 @@ void Form1::openTrimmingWindow() {
     m_previewState->PreviewPosition = 0;
     m_previewState->PreviewLength = 0;
 
-    Form2 window(*m_previewState, {job.path, job.start, job.end, job.videoTime}, this);
+    TrimmingWindow window(*m_previewState, {job.path, job.start, job.end, job.videoTime}, this);
     applySkin(&window);
     if (window.exec() != QDialog::Accepted)
         return;
@@ -468,14 +468,14 @@ void Form1::openTrimmingWindow() {
     lvwAudioTracks_Click();
 }
 
-void Form1::endPreview() {
+void MainWindow::endPreview() {
     if (!m_previewState)
         return;
     m_previewPlayer->setTickerActive(false);
     m_previewState->endPlayers();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_lvwAudioTracks->viewport())
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {

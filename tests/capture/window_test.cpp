@@ -1,6 +1,6 @@
 #include "FakeCaptureDevice.h"
 #include "capture/CaptureFile.h"
-#include "capture/Form3.h"
+#include "capture/CaptureWindow.h"
 #include "platform/Paths.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
@@ -33,13 +33,13 @@ protected:
     void TearDown() override { setAppFolderForTesting(QString()); }
 
     // The window over the fake device, opened as the main window opens it.
-    std::unique_ptr<Form3> open() {
-        auto window = std::make_unique<Form3>(m_device);
+    std::unique_ptr<CaptureWindow> open() {
+        auto window = std::make_unique<CaptureWindow>(m_device);
         window->load();
         return window;
     }
 
-    template <typename T> static T* control(Form3& window, const char* name) {
+    template <typename T> static T* control(CaptureWindow& window, const char* name) {
         T* found = window.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;

@@ -20,7 +20,7 @@ namespace vidora {
 // file and shows the recording's running figures. The device does the work; the window only
 // drives it. No recording or player outlives the window: leaving it in any way ends the
 // recording as "Exit" does, so the file is complete.
-class Form3 : public QDialog {
+class CaptureWindow : public QDialog {
     Q_OBJECT
 public:
     // The save dialog: (parent, title, proposed file, filter) → the chosen file, or empty.
@@ -29,8 +29,8 @@ public:
 
     static constexpr int kStatisticsIntervalMs = 500;
 
-    explicit Form3(CaptureDevice& device, QWidget* parent = nullptr);
-    ~Form3() override;
+    explicit CaptureWindow(CaptureDevice& device, QWidget* parent = nullptr);
+    ~CaptureWindow() override;
 
     // The opening steps after the skin: the device list, the first device, the buttons and the
     // device's start-up settings.

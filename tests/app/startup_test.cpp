@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "app/PropertySheet.h"
 #include "platform/Inifun.h"
@@ -16,7 +16,7 @@ using namespace vidora;
 namespace {
 
 // Each test starts the window from a program folder of its own.
-class Form1Test : public ::testing::Test {
+class MainWindowStart : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    static QString value(Form1& window, const char* category, const char* item) {
+    static QString value(MainWindow& window, const char* category, const char* item) {
         OptionSheet& sheet = window.optionSheet();
         return sheet
             .GetValue(sheet.itemAt(QString::fromLatin1(category), QString::fromLatin1(item)))
@@ -42,8 +42,8 @@ protected:
 
 } // namespace
 
-TEST_F(Form1Test, FirstStartSelectsNothingAndKeepsTheSheetDefaults) {
-    Form1 window;
+TEST_F(MainWindowStart, FirstStartSelectsNothingAndKeepsTheSheetDefaults) {
+    MainWindow window;
     EXPECT_EQ(window.profileChooser()->selectedItemNumber(), 0);
     EXPECT_EQ(value(window, "Video Options", "Video Framerate"), QStringLiteral("29.97"));
     EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("xvid"));
@@ -51,9 +51,9 @@ TEST_F(Form1Test, FirstStartSelectsNothingAndKeepsTheSheetDefaults) {
     EXPECT_FALSE(QFile::exists(settingsFile())) << "nothing selected, nothing written";
 }
 
-TEST_F(Form1Test, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
+TEST_F(MainWindowStart, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
     writeSettings("[Set]\nprofile=26\n");
-    Form1 window;
+    MainWindow window;
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.profileChooser()->selectedCaption(),
               QStringLiteral("Sony PSP MPEG-4 Movie(*.mp4)"));
@@ -78,23 +78,23 @@ TEST_F(Form1Test, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
     EXPECT_NE(sheet->grab().toImage(), asStarted) << "no shaded categories";
 }
 
-TEST_F(Form1Test, StoredProfilesThatNameNoRowSelectNothing) {
+TEST_F(MainWindowStart, StoredProfilesThatNameNoRowSelectNothing) {
     for (const char* stored : {"0", "", "abc", "102", "-1", "12.5"}) {
         SCOPED_TRACE(stored);
         writeSettings(QByteArray("[set]\nprofile=") + stored + "\n");
-        Form1 window;
+        MainWindow window;
         EXPECT_EQ(window.profileChooser()->selectedItemNumber(), 0);
         EXPECT_EQ(value(window, "Video Options", "Video Framerate"), QStringLiteral("29.97"));
     }
     writeSettings("[set]\nprofile=101\n");
-    Form1 last;
+    MainWindow last;
     EXPECT_EQ(last.profileChooser()->selectedCaption(), QStringLiteral("M4A Audio(*.m4a)"));
 }
 
-TEST_F(Form1Test, ClosingRemembersTheChosenRowForTheNextStart) {
+TEST_F(MainWindowStart, ClosingRemembersTheChosenRowForTheNextStart) {
     writeSettings("[set]\noutputfolder=/tmp/out\nprofile=5\n");
     {
-        Form1 window;
+        MainWindow window;
         window.show();
         window.profileChooser()->selectItemNumber(97);
         emit window.profileChooser()->activated(96);
@@ -105,13 +105,13 @@ TEST_F(Form1Test, ClosingRemembersTheChosenRowForTheNextStart) {
               QStringLiteral("97"));
     EXPECT_EQ(ReadSetting(settingsFile(), QStringLiteral("set"), QStringLiteral("outputfolder")),
               QStringLiteral("/tmp/out"));
-    Form1 again;
+    MainWindow again;
     EXPECT_EQ(again.profileChooser()->selectedCaption(), QStringLiteral("OGG Vorbis Audio(*.ogg)"));
     EXPECT_EQ(value(again, "Audio Options", "Audio Codec"), QStringLiteral("ogg"));
 }
 
-TEST_F(Form1Test, SheetShowsValuesAndHandsEditsBackToTheModel) {
-    Form1 window;
+TEST_F(MainWindowStart, SheetShowsValuesAndHandsEditsBackToTheModel) {
+    MainWindow window;
     auto* shown = qobject_cast<OptionSheetModel*>(window.propertySheet()->model());
     ASSERT_TRUE(shown);
     OptionSheet& sheet = window.optionSheet();

@@ -1,4 +1,4 @@
-#include "preview/Form2.h"
+#include "preview/TrimmingWindow.h"
 
 #include "platform/Messages.h"
 #include "platform/ToolProcesses.h"
@@ -22,7 +22,7 @@ const QString kStartStopError = QStringLiteral("Start time or End time is error.
 
 } // namespace
 
-Form2::Form2(PreviewState& preview, const TrimHandOver& handOver, QWidget* parent)
+TrimmingWindow::TrimmingWindow(PreviewState& preview, const TrimHandOver& handOver, QWidget* parent)
     : QDialog(parent), m_preview(preview), m_handOver(handOver), m_trim(handOver),
       m_trimFile(handOver.file), m_player(preview, trimmingWindowOptionTexts()) {
     setObjectName(QStringLiteral("Form2"));
@@ -35,13 +35,13 @@ Form2::Form2(PreviewState& preview, const TrimHandOver& handOver, QWidget* paren
     setWindowTitle(m_trim.caption());
 }
 
-Form2::~Form2() {
+TrimmingWindow::~TrimmingWindow() {
     // Closed without done(): its player still must not outlive the host.
     if (!m_closed)
         m_player.endPlayers();
 }
 
-void Form2::buildLayout() {
+void TrimmingWindow::buildLayout() {
     m_previewArea =
         new PreviewArea(QString(), QStringLiteral("Text4"), QStringLiteral("Slider3"), this);
     m_previewArea->setObjectName(QStringLiteral("TrimPreviewFrame"));
@@ -97,8 +97,8 @@ void Form2::buildLayout() {
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
-    connect(ok, &QPushButton::clicked, this, &Form2::onOk);
-    connect(cancel, &QPushButton::clicked, this, &Form2::onCancel);
+    connect(ok, &QPushButton::clicked, this, &TrimmingWindow::onOk);
+    connect(cancel, &QPushButton::clicked, this, &TrimmingWindow::onCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);
@@ -111,7 +111,7 @@ void Form2::buildLayout() {
     resize(680, 600);
 }
 
-void Form2::showTrim() {
+void TrimmingWindow::showTrim() {
     m_startBox->setText(m_trim.startText());
     m_endBox->setText(m_trim.endText());
     m_clipBox->setText(m_trim.clipText());
@@ -119,7 +119,7 @@ void Form2::showTrim() {
     m_endMarker->setValue(m_trim.endMarker());
 }
 
-void Form2::onOk() {
+void TrimmingWindow::onOk() {
     if (!m_trim.canAccept()) {
         messages().error(kStartStopError);
         return;
@@ -127,11 +127,11 @@ void Form2::onOk() {
     accept();
 }
 
-void Form2::onCancel() {
+void TrimmingWindow::onCancel() {
     reject();
 }
 
-void Form2::done(int result) {
+void TrimmingWindow::done(int result) {
     if (!m_closed) {
         m_closed = true;
         if (PreviewState::previewProcessId() != 0)
@@ -143,7 +143,7 @@ void Form2::done(int result) {
     QDialog::done(result);
 }
 
-void Form2::keyPressEvent(QKeyEvent* event) {
+void TrimmingWindow::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() == Qt::NoModifier &&
         (event->key() == Qt::Key_I || event->key() == Qt::Key_O)) {
         if (event->key() == Qt::Key_I)

@@ -23,7 +23,7 @@ class StreamPreview;
 // The web video download window: a watch-page address in, the video's facts and thumbnail
 // shown, and the formats found offered for download into the download folder or for playing
 // in the window's preview area. Modal, frameless, dragged by its background.
-class Formyutobe : public QDialog {
+class DownloadWindow : public QDialog {
     Q_OBJECT
 public:
     // The window's size: 7170 x 4845 twips.
@@ -36,8 +36,8 @@ public:
     // One of the four format buttons (its table lives with the window's code).
     struct FormatButton;
 
-    explicit Formyutobe(QWidget* parent = nullptr);
-    ~Formyutobe() override;
+    explicit DownloadWindow(QWidget* parent = nullptr);
+    ~DownloadWindow() override;
 
     // The "Download/Play" question: true for Yes (download), false for No (play). Tests put
     // their own answer here.

@@ -1,4 +1,4 @@
-#include "download/Formyutobe.h"
+#include "download/DownloadWindow.h"
 
 #include "download/StreamPreview.h"
 #include "platform/Messages.h"
@@ -21,7 +21,7 @@ namespace vidora {
 
 // One format button: its control, caption, link, whether it asks first, and the ending of
 // the downloaded file's name.
-struct Formyutobe::FormatButton {
+struct DownloadWindow::FormatButton {
     const char* name;
     const char* caption;
     int code;
@@ -32,7 +32,7 @@ struct Formyutobe::FormatButton {
 
 namespace {
 
-const Formyutobe::FormatButton kFormatButtons[] = {
+const DownloadWindow::FormatButton kFormatButtons[] = {
     {"getMp4", "Get MP4", 22, &FormatLinks::LinkMp4, false, ".mp4"},
     {"getHDH", "Get HD Low", 34, &FormatLinks::LinkHdLow, true, "_Full_HD.flv"},
     {"getHDL", "Get HD High", 35, &FormatLinks::LinkHdHigh, true, "_HD.flv"},
@@ -71,7 +71,8 @@ protected:
 
 } // namespace
 
-Formyutobe::Formyutobe(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+DownloadWindow::DownloadWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Formyutobe"));
     setWindowTitle(QStringLiteral("DorOrudEvir-Beta Release"));
     setModal(true);
@@ -87,14 +88,14 @@ Formyutobe::Formyutobe(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     m_address->setFocus();
 }
 
-Formyutobe::~Formyutobe() {
+DownloadWindow::~DownloadWindow() {
     m_inet1.abort();
     m_inet2.abort();
     // Before the host widget goes with the other children.
     m_player->stop();
 }
 
-void Formyutobe::buildControls() {
+void DownloadWindow::buildControls() {
     m_prompt = label(this, "Label1", "Enter YouTube video URL", {8, 6, 300, 16});
     m_closeButton = button(this, "cmdCLose", "X", {446, 4, 26, 20});
     m_address = named(new QLineEdit(kSampleAddress, this), "txtWatchUrl", {8, 26, 340, 24});
@@ -155,7 +156,7 @@ void Formyutobe::buildControls() {
         if (!m_transferRunning)
             m_getDirectLink->setEnabled(true);
     });
-    connect(m_getDirectLink, &QPushButton::clicked, this, &Formyutobe::getDirectLink);
+    connect(m_getDirectLink, &QPushButton::clicked, this, &DownloadWindow::getDirectLink);
     connect(m_previewButton, &QPushButton::clicked, this, [this] {
         showPreviewAt(kPreviewAtButton);
         LoadFLVPlayer(URLDecode(m_links.LinkHdHigh).value_or(QString()));
@@ -171,15 +172,15 @@ void Formyutobe::buildControls() {
     showPicture(joinPath(AppFolder(), QStringLiteral("loading.jpg")));
 }
 
-void Formyutobe::setDownloadOrPlayQuestion(std::function<bool()> question) {
+void DownloadWindow::setDownloadOrPlayQuestion(std::function<bool()> question) {
     m_question = std::move(question);
 }
 
-bool Formyutobe::isPreviewPlaying() const {
+bool DownloadWindow::isPreviewPlaying() const {
     return m_player->isPlaying();
 }
 
-void Formyutobe::getDirectLink() {
+void DownloadWindow::getDirectLink() {
     if (m_transferRunning)
         return;
     m_addressChanged = false;
@@ -207,7 +208,7 @@ void Formyutobe::getDirectLink() {
     setTransferRunning(false);
 }
 
-void Formyutobe::formatClicked(const FormatButton& format) {
+void DownloadWindow::formatClicked(const FormatButton& format) {
     const QString link = m_links.*format.link;
     if (format.asks && !m_question()) {
         showPreviewAt(kPreviewAtQuestion);
@@ -217,7 +218,7 @@ void Formyutobe::formatClicked(const FormatButton& format) {
     download(link, SafeFileName(m_info.Title) + QString::fromLatin1(format.ending));
 }
 
-void Formyutobe::download(const QString& link, const QString& fileName) {
+void DownloadWindow::download(const QString& link, const QString& fileName) {
     const std::optional<QString> decoded = URLDecode(link);
     if (!decoded) {
         messages().error(QStringLiteral("Error-The link holds an escape that is not hexadecimal"));
@@ -232,17 +233,17 @@ void Formyutobe::download(const QString& link, const QString& fileName) {
         setTransferRunning(false);
 }
 
-void Formyutobe::LoadFLVPlayer(const QString& flvLink) {
+void DownloadWindow::LoadFLVPlayer(const QString& flvLink) {
     m_previewHost->setToolTip(QStringLiteral("Preview of ") + m_info.Title);
     m_player->play(flvLink);
 }
 
-void Formyutobe::showPreviewAt(QPoint position) {
+void DownloadWindow::showPreviewAt(QPoint position) {
     m_previewArea->move(position);
     m_previewArea->raise();
 }
 
-void Formyutobe::showPicture(const QString& file) {
+void DownloadWindow::showPicture(const QString& file) {
     // A picture that cannot be read leaves the one shown.
     const QPixmap picture(file);
     if (!picture.isNull())
@@ -250,7 +251,7 @@ void Formyutobe::showPicture(const QString& file) {
 }
 
 // Two transfers on one component would mix their bytes: while one runs, nothing else starts.
-void Formyutobe::setTransferRunning(bool running) {
+void DownloadWindow::setTransferRunning(bool running) {
     // The control that had the focus gets it back afterwards (not the close button, where the
     // focus goes while the others are disabled).
     if (running)
@@ -269,7 +270,7 @@ void Formyutobe::setTransferRunning(bool running) {
         m_address->setFocus();
 }
 
-void Formyutobe::done(int result) {
+void DownloadWindow::done(int result) {
     // A transfer still running ends here (the file keeps what was written), and the player
     // stops before its host goes away.
     m_closing = true;
@@ -279,7 +280,7 @@ void Formyutobe::done(int result) {
     QDialog::done(result);
 }
 
-bool Formyutobe::eventFilter(QObject* watched, QEvent* event) {
+bool DownloadWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_previewClose)
             m_previewArea->move(kPreviewHiddenX, m_previewArea->y());
@@ -289,7 +290,7 @@ bool Formyutobe::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void Formyutobe::paintEvent(QPaintEvent* event) {
+void DownloadWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // Without a frame of its own, a line shows where the window ends.
     QPainter painter(this);
@@ -297,13 +298,13 @@ void Formyutobe::paintEvent(QPaintEvent* event) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void Formyutobe::mousePressEvent(QMouseEvent* event) {
+void DownloadWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset = event->globalPosition().toPoint() - pos();
     QDialog::mousePressEvent(event);
 }
 
-void Formyutobe::mouseMoveEvent(QMouseEvent* event) {
+void DownloadWindow::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton)
         move(event->globalPosition().toPoint() - m_dragOffset);
     QDialog::mouseMoveEvent(event);

@@ -27,16 +27,16 @@ class JobTableModel;
 
 // The main window. It builds its areas and wires menus, buttons and widgets to the logic; the
 // work behind each command lives in the logic layers.
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     ProfileChooser* profileChooser() const { return m_profileChooser; }
     OptionSheet& optionSheet() { return m_sheet; }
-    PropertySheet* propertySheet() const { return m_ps1; }
-    ButtonBar* buttonBar() const { return m_picture3; }
+    PropertySheet* propertySheet() const { return m_propertySheet; }
+    ButtonBar* buttonBar() const { return m_buttonBar; }
     ProgressPanel* progressPanel() const { return m_progressPanel; }
     PreviewArea* previewArea() const { return m_preview; }
     QTreeView* jobListView() const { return m_lvwAudioTracks; }
@@ -60,7 +60,7 @@ public:
 
     // The chooser's handler: applies the selected row's option set to the sheet; with no
     // row selected it changes nothing.
-    void ImageCombo1_Click();
+    void onProfileChosen();
     // Menu "Exit" and the "EXIT" button: the player is told to quit, then the window closes.
     void exitProgram();
     void showAbout();
@@ -113,12 +113,12 @@ private:
     std::unique_ptr<RunContextOfWindow> m_runContext;
     ConversionRun m_run;
     Actions m_actions;
-    ButtonBar* m_picture3 = nullptr;
+    ButtonBar* m_buttonBar = nullptr;
     QGroupBox* m_videoList = nullptr;
     QTreeView* m_lvwAudioTracks = nullptr;
     QMenu* m_popupmenu1 = nullptr;
     ProfileChooser* m_profileChooser = nullptr;
-    PropertySheet* m_ps1 = nullptr;
+    PropertySheet* m_propertySheet = nullptr;
     PreviewArea* m_preview = nullptr;
     std::unique_ptr<PreviewState> m_previewState;
     std::unique_ptr<PreviewPlayer> m_previewPlayer;

@@ -3,10 +3,10 @@
 #include "base/CommandLineText.h"
 #include "base/TextValues.h"
 #include "platform/Paths.h"
+#include "platform/ToolProcesses.h"
 
 #include <QEventLoop>
 #include <QPointer>
-#include <QProcess>
 
 namespace vidora {
 
@@ -30,30 +30,42 @@ QString Process::ElapsedTime() const {
 }
 
 void Process::Read() {
-    if (!m_process)
-        return;
-    const QByteArray bytes = m_process->readAllStandardOutput();
-    if (!bytes.isEmpty()) {
-        // The decoder keeps a letter whose bytes are split between two reads until the rest
-        // arrives.
-        const QString piece = m_decoder.decode(bytes);
-        if (!piece.isEmpty()) {
-            // Kept before it is announced, so a handler that reads more output meanwhile still
-            // leaves StdOut in arrival order.
-            m_stdOut += piece;
-            const QPointer<Process> alive(this);
-            emit StdOutChanged(piece);
-            if (!alive)
-                return; // a handler destroyed this object
-        }
+    if (m_tool) {
+        const QPointer<Process> alive(this);
+        m_tool->readPending();
+        if (!alive || !announceOutput())
+            return; // a handler destroyed this object
     }
     IsActive();
+}
+
+void Process::onOutput(const QByteArray& bytes) {
+    m_unannounced += bytes;
+    if (!m_holdOutput)
+        announceOutput();
+}
+
+bool Process::announceOutput() {
+    if (m_unannounced.isEmpty())
+        return true;
+    // The decoder keeps a letter whose bytes are split between two reads until the rest
+    // arrives.
+    const QString piece = m_decoder.decode(m_unannounced);
+    m_unannounced.clear();
+    if (piece.isEmpty())
+        return true;
+    // Kept before it is announced, so a handler that reads more output meanwhile still leaves
+    // StdOut in arrival order.
+    m_stdOut += piece;
+    const QPointer<Process> alive(this);
+    emit StdOutChanged(piece);
+    return !alive.isNull();
 }
 
 bool Process::IsActive() {
     if (!m_childHeld)
         return false;
-    if (m_process && m_process->state() != QProcess::NotRunning)
+    if (m_tool && m_tool->isRunning())
         return true;
     Abort(0);
     return false;
@@ -71,19 +83,17 @@ void Process::Abort(qint32 vnRC) {
 }
 
 void Process::Launch() {
-    if (m_process) {
+    if (m_tool) {
         // A child of an earlier Launch that is still held goes without a word: this run starts
         // afresh.
         m_childHeld = false;
-        if (m_process->state() != QProcess::NotRunning) {
-            disconnect(m_process, nullptr, this, nullptr);
-            m_process->kill();
-            m_process->waitForFinished();
-        }
+        disconnect(m_tool, nullptr, this, nullptr);
+        m_tool->kill();
         closePipe();
     }
     m_rc = 0;
     m_stdOut.clear();
+    m_unannounced.clear();
     m_startTime = QDateTime::currentDateTime();
     m_decoder.resetState();
 
@@ -99,19 +109,13 @@ void Process::Launch() {
         program = arguments.takeFirst();
     }
 
-    m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    connect(m_process, &QProcess::readyReadStandardOutput, this, &Process::Read);
-    connect(m_process, &QProcess::finished, this, &Process::onChildFinished);
-    m_process->start(program, arguments, QIODevice::ReadWrite);
-    if (!m_process->waitForStarted()) {
-        // Nothing runs; the pipe stays until Abort, at the latest when the object goes.
-        if (m_process->state() != QProcess::NotRunning) {
-            m_process->kill();
-            m_process->waitForFinished();
-        }
+    m_tool = new ToolProcess(this);
+    connect(m_tool, &ToolProcess::outputRead, this, &Process::onOutput);
+    connect(m_tool, &ToolProcess::finished, this, &Process::onChildFinished);
+    // Nothing runs when the start fails; the pipe stays until Abort, at the latest when the
+    // object goes.
+    if (m_tool->start(program, arguments) == 0)
         return;
-    }
     m_childHeld = true;
     if (Async)
         return;
@@ -132,32 +136,31 @@ void Process::releaseChild(qint32 vnRC) {
     if (!m_childHeld)
         return;
     m_childHeld = false;
-    // From here on only Abort reads, so no handler runs before the child is released.
-    disconnect(m_process, nullptr, this, nullptr);
-    const bool stillRunning = m_process->state() != QProcess::NotRunning;
-    if (stillRunning) {
-        m_process->kill();
-        m_process->waitForFinished();
-    }
+    // From here on only Abort announces output, so no handler runs before the child is
+    // released.
+    disconnect(m_tool, &ToolProcess::finished, this, &Process::onChildFinished);
+    const bool stillRunning = m_tool->isRunning();
+    m_holdOutput = true;
+    m_tool->kill();
+    m_holdOutput = false;
     if (vnRC != 0)
         m_rc = vnRC;
     else if (stillRunning)
         m_rc = 0; // ended by us, with the exit code it was given
     else
-        m_rc = m_process->exitCode(); // its own code; for a crash the signal's number
+        m_rc = m_tool->exitCode(); // its own code; for a crash the signal's number
 }
 
 void Process::closePipe() {
-    if (!m_process)
+    if (!m_tool)
         return;
-    QProcess* process = m_process;
-    m_process = nullptr;
-    disconnect(process, nullptr, this, nullptr);
-    process->closeWriteChannel();
-    // This may run inside one of the process object's own signals, even while this object is
-    // destroyed by a handler: the process object goes later, not with this object.
-    process->setParent(nullptr);
-    process->deleteLater();
+    ToolProcess* tool = m_tool;
+    m_tool = nullptr;
+    disconnect(tool, nullptr, this, nullptr);
+    // This may run inside one of the tool's own signals, even while this object is destroyed
+    // by a handler: the tool object goes later, not with this object.
+    tool->setParent(nullptr);
+    tool->deleteLater();
 }
 
 QString Process::joinCommandLine(const QString& program, const QStringList& arguments) {

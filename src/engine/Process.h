@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <memory>
 
-class QProcess;
-
 namespace vidora {
+
+class ToolProcess;
 
 // Runs one command as a hidden child whose standard output and error come back through one
 // pipe, collects everything it writes and keeps its exit code. The media probe runs the player
@@ -59,6 +59,9 @@ signals:
     void StdOutChanged(const QString& vsText);
 
 private:
+    void onOutput(const QByteArray& bytes);
+    // Announces the output held back so far; false when a handler destroyed this object.
+    bool announceOutput();
     void onChildFinished();
     void releaseChild(qint32 vnRC);
     void closePipe();
@@ -70,9 +73,10 @@ private:
     qint32 m_rc = 0;
     QString m_stdOut;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
-    QProcess* m_process = nullptr; // the pipe: from Launch until Abort
+    QByteArray m_unannounced;      // output read but not yet announced
+    bool m_holdOutput = false;     // while the child is released, its last output waits
+    ToolProcess* m_tool = nullptr; // the pipe: from Launch until Abort
     bool m_childHeld = false;      // a started child not yet released
-    bool m_aborting = false;
 };
 
 // A Process for a tool of the program folder: its program is AppFolder() + toolFileName (for

@@ -177,6 +177,23 @@ bool ToolProcess::waitForEnd(int timeoutMs) {
     return !alive || m_ended; // a handler may have destroyed this object meanwhile
 }
 
+void ToolProcess::kill() {
+    if (!isRunning())
+        return;
+    m_process->kill();
+    // The kernel ends a killed process at once; the bound only keeps a stuck wait finite.
+    m_process->waitForFinished(10000);
+}
+
+void ToolProcess::readPending() {
+    if (!m_process)
+        return;
+    const QPointer<ToolProcess> alive(this);
+    readOutput();
+    if (alive && m_output == Output::Separate)
+        readError();
+}
+
 void ToolProcess::readOutput() {
     const QByteArray piece = m_process->readAllStandardOutput();
     if (piece.isEmpty())

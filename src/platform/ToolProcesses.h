@@ -60,6 +60,12 @@ public:
     // Writes bytes to the tool's standard input at once; false when the tool does not run.
     bool writeInput(QByteArrayView bytes);
 
+    // Ends the tool at once (SIGKILL) and waits until it has gone; its end is reported as any
+    // other. Nothing happens when it does not run.
+    void kill();
+    // Hands on at once what the tool has written and was not yet announced.
+    void readPending();
+
     // Waits in a local event loop until the tool has ended, other handlers and timers running
     // meanwhile; a negative timeout waits as long as it takes. True when the tool has ended.
     bool waitForEnd(int timeoutMs = -1);

@@ -66,7 +66,7 @@ constexpr const char* kLockedWhileRunning[] = {
 
 // What the conversion run reads from this window: the job list, the chosen profile and the
 // option sheet.
-class MainWindow::RunContextOfWindow : public RunContext {
+class MainWindow::RunContextOfWindow final : public RunContext {
 public:
     explicit RunContextOfWindow(MainWindow& window) : m_window(window) {}
     int jobCount() const override { return m_window.m_jobs.count(); }

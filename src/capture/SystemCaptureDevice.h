@@ -27,7 +27,7 @@ bool FireWireDvAvailable(const QString& ffmpeg);
 // and writes the live picture (drawn by the player into the preview window), and during a
 // recording the AVI too. A recording is written under a temporary name and gets its own name
 // when FFmpeg has finished it.
-class SystemCaptureDevice : public QObject, public CaptureDevice {
+class SystemCaptureDevice final : public QObject, public CaptureDevice {
     Q_OBJECT
 public:
     // The V4L2 kernel and the tools default to this computer's; the list is made at once.

@@ -27,7 +27,7 @@ public:
 
 // The kernel of this computer. Each request opens the node on its own, so the controls work
 // while FFmpeg streams from the same device.
-class SystemV4l2Kernel : public V4l2Kernel {
+class SystemV4l2Kernel final : public V4l2Kernel {
 public:
     // devFolder: where the nodes are looked for; /dev but in tests.
     explicit SystemV4l2Kernel(const QString& devFolder = QStringLiteral("/dev"));

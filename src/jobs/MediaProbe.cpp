@@ -74,11 +74,6 @@ QStringList identifyArguments(const QString& path) {
     return FixedArguments + QStringList{file};
 }
 
-QString identifyCommandLine(const QString& path) {
-    return AppFolder() + kPlayerFileName + u' ' + FixedArguments.join(u' ') + u' ' + u'"' + path +
-           u'"';
-}
-
 void applyIdentifyResult(JobList& list, int row, const IdentifyResult& result) {
     if (result.lengthText) {
         list.setField(row, JobField::End, *result.lengthText);

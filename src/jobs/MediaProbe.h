@@ -42,10 +42,6 @@ IdentifyResult parseIdentifyOutput(const QString& output);
 // given as "./path", so that the player never reads a name such as "-x.avi" as an option.
 QStringList identifyArguments(const QString& path);
 
-// The identify run as one command-line text, for showing it: the player's path, the fixed
-// arguments and the path in double quotes.
-QString identifyCommandLine(const QString& path);
-
 // Writes a parse result into a row: End, Format and Video Time where they were found, then
 // Start and Size when the output was read to its end.
 void applyIdentifyResult(JobList& list, int row, const IdentifyResult& result);

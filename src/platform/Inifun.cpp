@@ -233,10 +233,6 @@ bool WriteSetting(const QString& filePath, const QString& section, const QString
     return file.commit();
 }
 
-double readSettingNumber(const QString& filePath, const QString& section, const QString& key) {
-    return leadingNumberOrZero(ReadSetting(filePath, section, key));
-}
-
 QString settingsFilePath() {
     return joinPath(AppFolder(), QStringLiteral("settings.dat"));
 }

@@ -26,10 +26,6 @@ QString ReadSetting(const QString& filePath, const QString& section, const QStri
 bool WriteSetting(const QString& filePath, const QString& section, const QString& key,
                   const QString& value);
 
-// A stored setting read as a number: the value's leading number, 0 when there is none
-// ("2" -> 2, " 3abc" -> 3, "true" -> 0, "" -> 0).
-double readSettingNumber(const QString& filePath, const QString& section, const QString& key);
-
 // The program's settings file: settings.dat in the program folder.
 QString settingsFilePath();
 

@@ -180,14 +180,6 @@ TEST(IdentifyRun, ArgumentsAreFixedAndThePathComesLastUnchanged) {
     EXPECT_EQ(identifyArguments("sub/clip.avi").last(), "./sub/clip.avi");
 }
 
-TEST(IdentifyRun, CommandLineTextNamesThePlayerInTheProgramFolder) {
-    setAppFolderForTesting("/opt/Vidora/");
-    EXPECT_EQ(identifyCommandLine("/m/a b.avi"),
-              "/opt/Vidora/mp.dll -identify -benchmark -nosound -vo null -vf cropdetect "
-              "-endpos 1 \"/m/a b.avi\"");
-    setAppFolderForTesting(QString());
-}
-
 TEST(IdentifyRun, ALockedListGetsNoRow) {
     JobList list;
     list.append("/v/a.avi");

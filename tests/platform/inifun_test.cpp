@@ -262,23 +262,6 @@ TEST_F(Inifun, AWriteThatCannotHappenIsReportedAndChangesNothing) {
     EXPECT_TRUE(QFileInfo(path()).isDir());
 }
 
-TEST_F(Inifun, SettingsReadAsNumbers) {
-    writeFile("[set]\nautoshut=true\nthread=2\nprofile= 3abc\nblank=\nexistedfile=yes\n"
-              "negative=-1.5x\nfraction=.5\nexponent=1e3\n");
-    const auto number = [this](const char* key) {
-        return readSettingNumber(path(), QStringLiteral("set"), QString::fromUtf8(key));
-    };
-    EXPECT_EQ(number("autoshut"), 0);
-    EXPECT_EQ(number("thread"), 2);
-    EXPECT_EQ(number("profile"), 3);
-    EXPECT_EQ(number("blank"), 0);
-    EXPECT_EQ(number("existedfile"), 0);
-    EXPECT_EQ(number("negative"), -1.5);
-    EXPECT_EQ(number("fraction"), 0.5);
-    EXPECT_EQ(number("exponent"), 1);
-    EXPECT_EQ(number("missing"), 0);
-}
-
 TEST_F(Inifun, TheSettingsFileLiesInTheProgramFolder) {
     const test::ProgramFolder folder(m_dir.path());
     EXPECT_EQ(settingsFilePath(), m_dir.path() + QStringLiteral("/settings.dat"));

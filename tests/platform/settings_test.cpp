@@ -55,6 +55,15 @@ TEST_F(SettingsTest, StoredValuesReadAsTheirNumbers) {
     EXPECT_TRUE(settings.hasProfile());
 }
 
+TEST_F(SettingsTest, ANumberIsReadFromTheStartOfItsText) {
+    const std::pair<const char*, double> cases[] = {
+        {"-1.5x", -1.5}, {".5", 0.5}, {"1e3", 1}, {"yes", 0}, {"", 0}, {" 8 threads", 8}};
+    for (const auto& [stored, count] : cases) {
+        writeFile(QByteArray(QByteArray("[set]\nthread=") + stored + "\n").constData());
+        EXPECT_EQ(Settings(path()).threadCount(), count) << stored;
+    }
+}
+
 TEST_F(SettingsTest, OnlyAWholeNumberNamesAProfile) {
     for (const char* stored : {"profile=12.5\n", "profile=abc\n", "profile=\n"}) {
         writeFile(QByteArray(QByteArray("[set]\n") + stored).constData());

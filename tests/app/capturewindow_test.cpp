@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
+#include "support/ProgramFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +19,7 @@ namespace {
 TEST(CaptureEntries, OpenTheCaptureWindowModally) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    setAppFolderForTesting(folder.path());
+    const test::ProgramFolder programFolder(folder.path());
     qunsetenv("VIDORA_CAPTURE_TEST_PATTERN");
     MainWindow window;
     for (const char* name : {"Capture", "Capture1"}) {
@@ -43,7 +44,6 @@ TEST(CaptureEntries, OpenTheCaptureWindowModally) {
         EXPECT_EQ(testPatterns, 0) << name;
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << name;
     }
-    setAppFolderForTesting(QString());
 }
 
 } // namespace

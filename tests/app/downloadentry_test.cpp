@@ -1,6 +1,7 @@
 // "Import Video From Youtube" of the menu and of the job list's menu opens the download window.
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
+#include "support/ProgramFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +16,7 @@ namespace {
 TEST(DownloadEntry, BothEntriesOpenTheDownloadWindowModally) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    setAppFolderForTesting(folder.path());
+    const test::ProgramFolder programFolder(folder.path());
     {
         MainWindow window;
         for (const char* name : {"importvideo", "Import1"}) {
@@ -35,7 +36,6 @@ TEST(DownloadEntry, BothEntriesOpenTheDownloadWindowModally) {
             EXPECT_TRUE(modal) << name;
         }
     }
-    setAppFolderForTesting(QString());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
 #include "support/Media.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
 
@@ -39,7 +40,6 @@ class CaptureEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
-        setAppFolderForTesting(QStringLiteral(VIDORA_PROGRAM_DIR));
         qputenv(kTestPatternVariable, "1");
         CaptureSession::Tools tools;
         tools.ffmpeg = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
@@ -64,7 +64,6 @@ protected:
         m_window.reset();
         m_device.reset();
         qunsetenv(kTestPatternVariable);
-        setAppFolderForTesting(QString());
     }
 
     // Starts a recording into the file and waits until it has recorded the given time.
@@ -86,6 +85,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
+    const test::ProgramFolder m_programFolder{QStringLiteral(VIDORA_PROGRAM_DIR)};
     test::MessageRecorder m_messages;
     std::unique_ptr<SystemCaptureDevice> m_device;
     std::unique_ptr<CaptureWindow> m_window;

@@ -2,6 +2,7 @@
 #include "capture/CaptureFile.h"
 #include "capture/CaptureWindow.h"
 #include "platform/Paths.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
 
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace vidora {
 namespace {
@@ -28,9 +30,8 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         m_programFolder = m_folder.filePath(QStringLiteral("program"));
         QDir().mkpath(m_programFolder);
-        setAppFolderForTesting(m_programFolder);
+        m_programFolderInUse.emplace(m_programFolder);
     }
-    void TearDown() override { setAppFolderForTesting(QString()); }
 
     // The window over the fake device, opened as the main window opens it.
     std::unique_ptr<CaptureWindow> open() {
@@ -49,6 +50,7 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_programFolder;
+    std::optional<test::ProgramFolder> m_programFolderInUse;
     FakeCaptureDevice m_device;
     test::MessageRecorder m_messages;
 };

@@ -11,12 +11,11 @@ namespace vidora::test {
 DownloadFolders::DownloadFolders() {
     m_valid = m_dir.isValid() && QDir(m_dir.path()).mkpath(QStringLiteral("program/Cache")) &&
               QDir(m_dir.path()).mkpath(QStringLiteral("Downloads"));
-    setAppFolderForTesting(program());
+    m_programFolder.emplace(program());
     setDownloadFolderForTesting(downloads());
 }
 
 DownloadFolders::~DownloadFolders() {
-    setAppFolderForTesting({});
     setDownloadFolderForTesting({});
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "support/ProgramFolder.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <optional>
 
 namespace vidora::test {
 
@@ -22,6 +25,7 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_valid = false;
+    std::optional<ProgramFolder> m_programFolder;
 };
 
 // A file's content, or "<missing>".

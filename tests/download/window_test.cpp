@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
 #include "support/Recorders.h"
+#include "support/Scripts.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -56,11 +57,7 @@ protected:
         m_program = m_folders.program();
         ASSERT_TRUE(QFile::copy(QStringLiteral(VIDORA_PROGRAM_DIR "/loading.jpg"),
                                 m_program + QStringLiteral("loading.jpg")));
-        QFile player(m_program + QStringLiteral("mp.dll"));
-        ASSERT_TRUE(player.open(QIODevice::WriteOnly));
-        player.write(kFakePlayer);
-        player.close();
-        player.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        test::writeExecutable(m_program + QStringLiteral("mp.dll"), kFakePlayer);
         ASSERT_TRUE(m_server.start());
 
         ServedReply picture;

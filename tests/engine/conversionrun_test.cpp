@@ -7,8 +7,10 @@
 #include "profiles/Catalogue.h"
 #include "profiles/OptionSets.h"
 #include "profiles/OptionSheet.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
+#include "support/Scripts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace vidora;
 
@@ -73,15 +76,13 @@ class Run : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_program.isValid() && m_inputs.isValid() && m_outputs.isValid());
-        setAppFolderForTesting(m_program.path());
-        const QString encoder = m_program.filePath(QStringLiteral("fp.dll"));
-        ASSERT_TRUE(QFile::copy(kFakeEncoder, encoder));
-        QFile(encoder).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_programFolder.emplace(m_program.path());
+        ASSERT_TRUE(
+            test::copyExecutable(kFakeEncoder, m_program.filePath(QStringLiteral("fp.dll"))));
         setting(QStringLiteral("outputfolder"), m_outputs.path());
         context.choose(1); // "Apple iPad MPEG-4 Movie(*.mp4)"
         connect();
     }
-    void TearDown() override { setAppFolderForTesting(QString()); }
 
     void connect() {
         QObject::connect(&run, &ConversionRun::totalProgressChanged,
@@ -120,6 +121,7 @@ protected:
     }
 
     QTemporaryDir m_program;
+    std::optional<test::ProgramFolder> m_programFolder;
     QTemporaryDir m_inputs;
     QTemporaryDir m_outputs;
     FakeContext context;

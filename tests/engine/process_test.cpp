@@ -1,7 +1,9 @@
 #include "engine/Process.h"
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
+#include "support/Scripts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -52,13 +54,7 @@ protected:
 
     // A shell script in the test folder, made executable.
     QString writeScript(const QString& name, const QByteArray& body) {
-        const QString path = m_dir->filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
+        return test::writeExecutableScript(m_dir->filePath(name), body);
     }
 
     static QString quoted(const QString& path) { return u'"' + path + u'"'; }
@@ -359,9 +355,11 @@ TEST_F(ProcessTest, ACommandLineTextIsSplitAtBlanksOutsideQuotes) {
 
 TEST_F(ProcessTest, CreateToolProcessRunsTheToolOfTheProgramFolder) {
     writeScript("mp.dll", argumentsScript);
-    setAppFolderForTesting(m_dir->path());
-    auto process = CreateToolProcess("mp.dll", {"-identify", "/videos/my clip's.avi"});
-    setAppFolderForTesting(QString());
+    std::unique_ptr<Process> process;
+    {
+        const test::ProgramFolder folder(m_dir->path());
+        process = CreateToolProcess("mp.dll", {"-identify", "/videos/my clip's.avi"});
+    }
 
     EXPECT_EQ(process->CmdLine,
               quoted(m_dir->filePath("mp.dll")) + " -identify \"/videos/my clip's.avi\"");

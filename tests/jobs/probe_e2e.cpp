@@ -2,6 +2,7 @@
 #include "jobs/MediaProbe.h"
 #include "platform/Paths.h"
 #include "support/Media.h"
+#include "support/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,9 +22,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(QFileInfo::exists(QStringLiteral(VIDORA_PROGRAM_DIR "/mp.dll")))
             << "build the program folder first";
-        setAppFolderForTesting(QStringLiteral(VIDORA_PROGRAM_DIR "/"));
     }
-    void TearDown() override { setAppFolderForTesting(QString()); }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -45,6 +44,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    const test::ProgramFolder m_programFolder{QStringLiteral(VIDORA_PROGRAM_DIR "/")};
 };
 
 TEST_F(ProbeE2E, VideoFilesWithSoundGetEveryColumn) {
@@ -113,7 +113,7 @@ TEST_F(ProbeE2E, AFileThatIsNotMediaAndAMissingFileKeepTheirRows) {
 
 TEST_F(ProbeE2E, APlayerThatCannotBeStartedLeavesTheRowAsNothingWasFound) {
     const QString avi = clip(QStringLiteral("a.avi"), 1, QStringLiteral("160x120"));
-    setAppFolderForTesting(path(QStringLiteral("no player here")) + u'/');
+    const test::ProgramFolder noPlayer(path(QStringLiteral("no player here")) + u'/');
     JobList list;
     EXPECT_EQ(ProbeMediaFile(list, avi), 0);
     expectNothingFound(list.at(0), avi);

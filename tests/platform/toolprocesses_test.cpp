@@ -3,6 +3,8 @@
 #include "platform/ToolProcesses.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
+#include "support/Scripts.h"
+#include "support/ToolProcessIds.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -41,25 +43,12 @@ protected:
     void SetUp() override {
         m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/vidora tools' -XXXXXX");
         ASSERT_TRUE(m_dir->isValid());
-        PreviewProcessId = 0;
-        EncoderProcessId = 0;
-    }
-
-    void TearDown() override {
-        PreviewProcessId = 0;
-        EncoderProcessId = 0;
     }
 
     // A tool script in its own folder under the test folder, made executable.
     QString writeTool(const QString& folder, const QString& name, const QByteArray& body) {
         QDir(m_dir->path()).mkpath(folder);
-        const QString path = m_dir->filePath(folder + u'/' + name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + body + "\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
+        return test::writeExecutableScript(m_dir->filePath(folder + u'/' + name), body);
     }
 
     // A tool that writes back every byte it reads as a key.
@@ -68,6 +57,7 @@ protected:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    test::ToolProcessIdsReset m_processIds;
 };
 
 TEST(MakeKeyParam, KeepsRepeatCountScanCodeAndReleaseBits) {

@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
 #include "support/EventLoop.h"
+#include "support/Scripts.h"
 
 #include <QFile>
 
@@ -11,16 +12,10 @@ namespace vidora::test {
 FakePlayerFolder::FakePlayerFolder() {
     const QString player = m_dir.filePath(QStringLiteral("mp.dll"));
     m_valid = m_dir.isValid() &&
-              QFile::copy(QStringLiteral(VIDORA_SOURCE_DIR "/tests/preview/fake_mp.sh"), player) &&
-              QFile::setPermissions(player, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    setAppFolderForTesting(m_dir.path());
-    PreviewProcessId = 0;
+              copyExecutable(QStringLiteral(VIDORA_SOURCE_DIR "/tests/preview/fake_mp.sh"), player);
 }
 
-FakePlayerFolder::~FakePlayerFolder() {
-    setAppFolderForTesting(QString());
-    PreviewProcessId = 0;
-}
+FakePlayerFolder::~FakePlayerFolder() = default;
 
 QStringList FakePlayerFolder::startOf(qint64 pid) const {
     QFile file(m_dir.filePath(QStringLiteral("args.%1").arg(pid)));

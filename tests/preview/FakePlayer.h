@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/ProgramFolder.h"
+#include "support/ToolProcessIds.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,6 +33,8 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_valid = false;
+    ProgramFolder m_programFolder{m_dir.path()};
+    ToolProcessIdsReset m_processIds;
 };
 
 // Whether a process with this id still runs (a zombie counts as ended).

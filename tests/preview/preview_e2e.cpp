@@ -14,8 +14,11 @@
 #include "preview/TrimmingWindow.h"
 #include "support/EventLoop.h"
 #include "support/Media.h"
+#include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
+#include "support/Scripts.h"
+#include "support/ToolProcessIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,31 +43,23 @@ protected:
             ASSERT_TRUE(
                 QFile::link(QStringLiteral(VIDORA_PROGRAM_DIR "/") + QLatin1StringView(tool),
                             m_program.filePath(QLatin1StringView(tool))));
-        setAppFolderForTesting(m_program.path());
-        PreviewProcessId = 0;
 
         const QString mplayer = QStandardPaths::findExecutable(QStringLiteral("mplayer"));
         ASSERT_FALSE(mplayer.isEmpty()) << "MPlayer (Debian package mplayer) is not installed";
-        QFile wrapper(m_wrapper.filePath(QStringLiteral("mplayer")));
-        ASSERT_TRUE(wrapper.open(QIODevice::WriteOnly));
-        wrapper.write("#!/bin/bash\n"
-                      "args=()\nprevious=\n"
-                      "for a in \"$@\"; do\n"
-                      "  if [ \"$previous\" = -vo ]; then args+=(null); else args+=(\"$a\"); fi\n"
-                      "  previous=$a\n"
-                      "done\n"
-                      "exec '" +
-                      mplayer.toUtf8() + "' -ao null \"${args[@]}\"\n");
-        wrapper.close();
-        wrapper.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        test::writeExecutable(
+            m_wrapper.filePath(QStringLiteral("mplayer")),
+            "#!/bin/bash\n"
+            "args=()\nprevious=\n"
+            "for a in \"$@\"; do\n"
+            "  if [ \"$previous\" = -vo ]; then args+=(null); else args+=(\"$a\"); fi\n"
+            "  previous=$a\n"
+            "done\n"
+            "exec '" +
+                mplayer.toUtf8() + "' -ao null \"${args[@]}\"\n");
         m_path = qgetenv("PATH");
         qputenv("PATH", m_wrapper.path().toUtf8() + ':' + m_path);
     }
-    void TearDown() override {
-        qputenv("PATH", m_path);
-        setAppFolderForTesting(QString());
-        PreviewProcessId = 0;
-    }
+    void TearDown() override { qputenv("PATH", m_path); }
 
     QString clip(const QString& name, int seconds) {
         const QString path = m_media.filePath(name);
@@ -78,6 +73,8 @@ protected:
     QTemporaryDir m_media;
     QTemporaryDir m_wrapper;
     QByteArray m_path;
+    test::ProgramFolder m_programFolder{m_program.path()};
+    test::ToolProcessIdsReset m_processIds;
 };
 
 // The video times of MPlayer's status lines ("A:   5.3 V:   5.3 A-V: ..."), in order.

@@ -7,6 +7,7 @@
 #include "preview/PreviewState.h"
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
+#include "support/Scripts.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -286,11 +287,7 @@ TEST_F(Preview, EndingThePlayersOfAHostQuitsThemAndKillsWhatStaysDeaf) {
 
     // A player that never reads its quit key.
     QFile::remove(folder.path() + "/mp.dll");
-    QFile deaf(folder.path() + "/mp.dll");
-    ASSERT_TRUE(deaf.open(QIODevice::WriteOnly));
-    deaf.write("#!/bin/bash\nexec sleep 30\n");
-    deaf.close();
-    deaf.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    test::writeExecutableScript(folder.path() + "/mp.dll", "exec sleep 30");
     player.play(QStringLiteral("/media/a.avi"), QStringLiteral("0:00:30"));
     const qint64 deafPid = PreviewProcessId;
     ASSERT_NE(deafPid, 0);

@@ -4,11 +4,17 @@
 #include "platform/Paths.h"
 
 #include <QByteArrayView>
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vidora {
 
@@ -18,11 +24,9 @@ namespace {
 // foreign file costs no more than this to look at; whatever lies beyond is not read and is
 // dropped by the next write.
 constexpr qint64 MaxFileBytes = 1024 * 1024;
-// A key with a 128-character value fits many times over; a longer line is not a setting.
-constexpr qsizetype MaxLineBytes = 4096;
-// Reads keep 127 characters and writes 128, as the settings format always has.
-constexpr qsizetype MaxReadLength = 127;
-constexpr qsizetype MaxWriteLength = 128;
+// A key with the longest path Linux allows fits several times over; a longer line is not a
+// setting.
+constexpr qsizetype MaxLineBytes = 16 * 1024;
 
 bool isControl(QChar c) {
     const char16_t u = c.unicode();
@@ -54,10 +58,12 @@ std::optional<QString> decodeLine(QByteArrayView bytes) {
 
 SettingsText readSettingsText(const QString& filePath) {
     SettingsText text;
-    QFile file(filePath);
-    if (!file.exists())
+    const QFileInfo info(filePath);
+    if (!info.exists() && !info.isSymLink())
         return text;
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file(filePath);
+    // Only an ordinary file is read: a pipe or a device would never end (or never start).
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         text.readable = false;
         return text;
     }
@@ -147,22 +153,58 @@ Location locate(const QStringList& lines, QStringView section, QStringView key) 
     return where;
 }
 
-// The first `length` characters, never splitting a character outside the basic plane.
-QStringView leftCharacters(QStringView text, qsizetype length) {
-    if (text.size() <= length)
-        return text;
-    if (length > 0 && text[length - 1].isHighSurrogate())
-        --length;
-    return text.first(length);
-}
-
 // The value as written: it ends at a NUL, a line end or another control character (a value
-// is one line of text), and keeps 128 characters.
+// is one line of text). It is kept whole: a folder's path is never cut.
 QString storedValue(QStringView value) {
     qsizetype end = 0;
     while (end < value.size() && !isControl(value[end]))
         ++end;
-    return leftCharacters(value.first(end), MaxWriteLength).toString();
+    return value.first(end).toString();
+}
+
+// The temporary a write goes through, beside the file: "settings.dat.tmp.<process id>".
+QString temporaryPrefix(const QString& filePath) {
+    return filePath + QStringLiteral(".tmp.");
+}
+
+bool writeAll(int descriptor, const QByteArray& bytes) {
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(descriptor, bytes.constData() + written,
+                                      static_cast<size_t>(bytes.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+// Replaces the file by one holding `bytes`: written beside it and renamed over it, so an
+// interrupted write (a crash, a full disk) keeps the last good file. The new file keeps the
+// old one's permissions; a file reached through a link is replaced where it lies.
+bool replaceFile(const QString& filePath, const QByteArray& bytes) {
+    const QFileInfo info(filePath);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : filePath;
+    struct stat old {};
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    const mode_t mode = existed ? (old.st_mode & 07777) : 0644;
+    const QByteArray temporary =
+        QFile::encodeName(temporaryPrefix(target) + QString::number(::getpid()));
+    const int descriptor =
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (descriptor < 0)
+        return false;
+    const bool written =
+        writeAll(descriptor, bytes) && ::fchmod(descriptor, mode) == 0 && ::fsync(descriptor) == 0;
+    const bool closed = ::close(descriptor) == 0;
+    if (!written || !closed ||
+        ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return true;
 }
 
 // Section and key names are fixed texts of the program; refuse what would not read back.
@@ -192,7 +234,7 @@ QString ReadSetting(const QString& filePath, const QString& section, const QStri
     if (where.keyLine < 0)
         return {};
     const std::optional<Entry> entry = entryOf(text.lines[where.keyLine]);
-    return leftCharacters(entry->value, MaxReadLength).trimmed().toString();
+    return entry->value.trimmed().toString();
 }
 
 bool WriteSetting(const QString& filePath, const QString& section, const QString& key,
@@ -218,19 +260,21 @@ bool WriteSetting(const QString& filePath, const QString& section, const QString
         text.lines << u'[' + sectionName + u']' << keyName + u'=' + stored;
     }
 
-    // Written beside the file and renamed over it, so an interrupted write (a crash, a full
-    // disk) keeps the last good file.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = (text.lines.join(u'\n') + u'\n').toUtf8();
-    // Flushed here: QSaveFile::commit() of Qt 6.4 reports success and renames a cut-short
-    // file over the good one when the data only fails to reach the disk on its final flush.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
+    return replaceFile(filePath, (text.lines.join(u'\n') + u'\n').toUtf8());
+}
+
+void RemoveLeftoverSettingsTemporaries(const QString& filePath) {
+    const QFileInfo info(filePath);
+    const QString prefix = info.fileName() + QStringLiteral(".tmp.");
+    QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
+        bool ok = false;
+        const qint64 owner = QStringView(name).sliced(prefix.size()).toLongLong(&ok);
+        // A temporary of a program that still runs is that program's write in progress.
+        if (ok && owner > 0 && (::kill(static_cast<pid_t>(owner), 0) == 0 || errno == EPERM))
+            continue;
+        folder.remove(name);
     }
-    return file.commit();
 }
 
 QString settingsFilePath() {

@@ -12,19 +12,23 @@
 namespace vidora {
 
 // The key's value in the section, or the empty text for a missing file, section or key.
-// At most 127 characters come back, as the settings format always has: the value is cut to
-// 127, then blanks are trimmed from both ends. Never reports an error.
+// The value comes back whole, blanks trimmed from both ends. Only an ordinary file is read (a
+// pipe or a device reads as no file). Never reports an error.
 QString ReadSetting(const QString& filePath, const QString& section, const QString& key);
 
-// Stores the value under the key (its first 128 characters, ending early at a NUL, a line end
-// or another control character, so that a value can never add lines of its own), creating the file
-// and the section when needed and replacing an existing key in place. The file is replaced as a
-// whole (written beside it, then renamed over it), so a failed write leaves the last good file.
-// Returns false when nothing was written: the file cannot be read or written, or a name is empty or
-// holds a line end, "=" (key) or "]" (section). Callers may ignore the result: a lost write is not
-// an error for the user.
+// Stores the value under the key (whole, ending early at a NUL, a line end or another control
+// character, so that a value can never add lines of its own), creating the file and the section
+// when needed and replacing an existing key in place. The file is replaced as a whole (written
+// beside it, then renamed over it, keeping its permissions), so a failed write leaves the last
+// good file. Returns false when nothing was written: the file cannot be read or written, or a
+// name is empty or holds a line end, "=" (key) or "]" (section). Callers may ignore the result:
+// a lost write is not an error for the user.
 bool WriteSetting(const QString& filePath, const QString& section, const QString& key,
                   const QString& value);
+
+// Removes the temporaries that writes of the file left behind when their program was ended
+// mid-write ("settings.dat.tmp.<process id>" of a process that no longer runs).
+void RemoveLeftoverSettingsTemporaries(const QString& filePath);
 
 // The program's settings file: settings.dat in the program folder.
 QString settingsFilePath();

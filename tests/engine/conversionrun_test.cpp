@@ -198,6 +198,21 @@ TEST_F(Run, NamesOutputsAfterTheInputAndKeepsExistingFiles) {
         argumentsOf(QStringLiteral("my.clip.avi")).contains(output(QStringLiteral("my.mp4"))));
 }
 
+TEST_F(Run, ALongOutputFolderIsUsedWhole) {
+    // A sibling whose name is a prefix of the long one must stay empty.
+    const QString prefix = m_outputs.filePath(QString(120, u'f'));
+    const QString folder = prefix + QStringLiteral(" and the rest of a long name");
+    ASSERT_GT(folder.size(), 140);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QDir().mkpath(prefix.left(127)));
+    setting(QStringLiteral("outputfolder"), folder);
+    addJobs({QStringLiteral("a.avi")});
+    run.run();
+    EXPECT_EQ(statuses(), QStringList{QStringLiteral("OK")});
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/a.mp4")));
+    EXPECT_TRUE(QDir(prefix.left(127)).isEmpty());
+}
+
 TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
     setting(QStringLiteral("outputfolder"), QStringLiteral("   "));
     setting(QStringLiteral("thread"), QStringLiteral("3 threads"));

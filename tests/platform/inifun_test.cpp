@@ -11,6 +11,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vidora {
 namespace {
@@ -97,24 +99,17 @@ TEST_F(Inifun, ValuesAreTrimmedSoABlankFolderReadsEmpty) {
     EXPECT_EQ(read("set", "outputfolder"), QString());
 }
 
-TEST_F(Inifun, ReadsKeep127CharactersAndWritesKeep128) {
-    const QString folder127 = u'/' + QString(126, u'a');
-    ASSERT_TRUE(write("set", "outputfolder", folder127));
-    EXPECT_EQ(read("set", "outputfolder"), folder127);
-
-    const QString folder128 = u'/' + QString(127, u'b');
-    ASSERT_TRUE(write("set", "outputfolder", folder128));
-    EXPECT_EQ(read("set", "outputfolder"), folder128.left(127));
-
-    const QString folder200 = u'/' + QString(199, u'c');
-    ASSERT_TRUE(write("set", "outputfolder", folder200));
-    EXPECT_EQ(fileBytes(), "[set]\noutputfolder=" + folder200.left(128).toUtf8() + '\n');
-    EXPECT_EQ(read("set", "outputfolder"), folder200.left(127));
-
-    // Cut to 127, then trimmed: a blank at the cut does not come back.
+TEST_F(Inifun, LongValuesAreReadAndWrittenWhole) {
+    // Paths of a few hundred characters are ordinary: a folder must never come back cut short
+    // (that would name a different folder).
+    for (const qsizetype length : {127, 128, 200, 1000, 4096}) {
+        const QString folder = u'/' + QString(length - 1, u'a');
+        ASSERT_TRUE(write("set", "outputfolder", folder)) << length;
+        EXPECT_EQ(read("set", "outputfolder"), folder) << length;
+    }
     const QString spaced = QString(126, u'd') + QStringLiteral(" tail");
     ASSERT_TRUE(write("set", "outputfolder", spaced));
-    EXPECT_EQ(read("set", "outputfolder"), QString(126, u'd'));
+    EXPECT_EQ(read("set", "outputfolder"), spaced);
 }
 
 TEST_F(Inifun, NonAsciiFolderNamesSurviveAsUtf8) {
@@ -123,10 +118,10 @@ TEST_F(Inifun, NonAsciiFolderNamesSurviveAsUtf8) {
     EXPECT_EQ(read("set", "outputfolder"), folder);
     EXPECT_EQ(fileBytes(), "[set]\noutputfolder=" + folder.toUtf8() + '\n');
 
-    // The 128-character cut never splits a character outside the basic plane.
+    // A character outside the basic plane at any place comes back whole.
     const QString emoji = QString(127, u'x') + QStringLiteral("\U0001F3AC");
     ASSERT_TRUE(write("set", "outputfolder", emoji));
-    EXPECT_EQ(fileBytes(), "[set]\noutputfolder=" + QByteArray(127, 'x') + '\n');
+    EXPECT_EQ(read("set", "outputfolder"), emoji);
 }
 
 TEST_F(Inifun, AWriteReplacesTheKeyInPlaceAndKeepsEveryOtherLine) {
@@ -260,6 +255,71 @@ TEST_F(Inifun, AWriteThatCannotHappenIsReportedAndChangesNothing) {
     EXPECT_EQ(read("set", "profile"), QString());
     EXPECT_FALSE(write("set", "profile", QStringLiteral("1")));
     EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+TEST_F(Inifun, OnlyAnOrdinaryFileIsRead) {
+    // A pipe named settings.dat would block any reader that opened it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0644), 0);
+    EXPECT_EQ(read("set", "profile"), QString());
+    EXPECT_FALSE(write("set", "profile", QStringLiteral("1")));
+    EXPECT_FALSE(QFileInfo(path()).isFile()) << "the pipe is left alone";
+    QFile::remove(path());
+
+    // A link to a device reads as no settings too.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path()));
+    EXPECT_EQ(read("set", "profile"), QString());
+    EXPECT_FALSE(write("set", "profile", QStringLiteral("1")));
+}
+
+TEST_F(Inifun, AReplacedFileKeepsItsPermissionsAndItsPlaceBehindALink) {
+    writeFile("[set]\nprofile=3\n");
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup));
+    // As root a read-only file can still be replaced; as anyone else the write is refused.
+    if (write("set", "profile", QStringLiteral("4"))) {
+        EXPECT_EQ(read("set", "profile"), QStringLiteral("4"));
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0440u);
+    } else {
+        EXPECT_EQ(read("set", "profile"), QStringLiteral("3"));
+    }
+
+    // A settings file that is a link to one elsewhere stays a link; its target is replaced.
+    const QString target = m_dir.filePath(QStringLiteral("real settings.dat"));
+    QFile::remove(path());
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[set]\nthread=2\n");
+    }
+    ASSERT_TRUE(QFile::link(target, path()));
+    ASSERT_TRUE(write("set", "thread", QStringLiteral("4")));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    QFile real(target);
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    EXPECT_EQ(real.readAll(), QByteArray("[set]\nthread=4\n"));
+}
+
+TEST_F(Inifun, TemporariesOfEndedWritesAreRemovedAndRunningOnesKept) {
+    writeFile("[set]\nprofile=3\n");
+    const auto temporary = [this](qint64 pid) {
+        const QString name = path() + QStringLiteral(".tmp.") + QString::number(pid);
+        QFile file(name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[set]\nprofile=");
+        return name;
+    };
+    // A process id above the kernel's largest never runs.
+    const QString ended = temporary(4194305);
+    const QString running = temporary(::getpid());
+    const QString foreign = m_dir.filePath(QStringLiteral("settings.dat.bak"));
+    QFile(foreign).open(QIODevice::WriteOnly);
+
+    RemoveLeftoverSettingsTemporaries(path());
+    EXPECT_FALSE(QFile::exists(ended));
+    EXPECT_TRUE(QFile::exists(running)) << "a write in progress is left alone";
+    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_EQ(read("set", "profile"), QStringLiteral("3"));
 }
 
 TEST_F(Inifun, TheSettingsFileLiesInTheProgramFolder) {

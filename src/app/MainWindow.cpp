@@ -190,8 +190,8 @@ void MainWindow::buildLayout() {
 
 void MainWindow::buildMenus() {
     m_actions = buildMainMenus(menuBar());
-    m_popupmenu1 = new QMenu(this);
-    const Actions context = buildJobListMenu(m_popupmenu1);
+    m_jobListMenu = new QMenu(this);
+    const Actions context = buildJobListMenu(m_jobListMenu);
     for (auto it = context.cbegin(); it != context.cend(); ++it)
         m_actions.insert(it.key(), it.value());
 
@@ -229,6 +229,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::connectRun() {
+    connect(&m_prober, &MediaProber::busyChanged, this, &MainWindow::updateConvertEntries);
     ProgressPanel* panel = m_progressPanel;
     connect(&m_run, &ConversionRun::runningChanged, this, &MainWindow::setRunning);
     connect(&m_run, &ConversionRun::panelVisibleChanged, panel, &QWidget::setVisible);
@@ -260,6 +261,7 @@ void MainWindow::setRunning(bool running) {
     m_jobs.setLocked(running);
     for (const char* name : kLockedWhileRunning)
         action(QString::fromLatin1(name))->setEnabled(!running);
+    updateConvertEntries();
     if (running) {
         m_progressPanel->raise();
         setWindowTitle(QStringLiteral("0% - Vidora"));
@@ -277,7 +279,17 @@ void MainWindow::openCaptureWindow() {
 }
 
 void MainWindow::convertNow() {
+    // A list still being probed has rows without their times.
+    if (m_prober.isBusy())
+        return;
     m_run.run();
+}
+
+void MainWindow::updateConvertEntries() {
+    // The list is locked exactly while a run goes on.
+    const bool offered = !m_jobs.isLocked() && !m_prober.isBusy();
+    action(QStringLiteral("BurnNow"))->setEnabled(offered);
+    action(QStringLiteral("convertnow1"))->setEnabled(offered);
 }
 
 void MainWindow::addFiles() {
@@ -294,13 +306,14 @@ void MainWindow::addFiles() {
 }
 
 void MainWindow::probeFiles(const QStringList& paths) {
-    // No run may start while rows are still being filled in.
-    action(QStringLiteral("BurnNow"))->setEnabled(false);
-    action(QStringLiteral("convertnow1"))->setEnabled(false);
+    QStringList accepted;
+    QStringList refused;
     for (const QString& path : paths)
-        ProbeMediaFile(m_jobs, path);
-    action(QStringLiteral("BurnNow"))->setEnabled(!m_run.isRunning());
-    action(QStringLiteral("convertnow1"))->setEnabled(!m_run.isRunning());
+        (refusalReason(path).isEmpty() ? accepted : refused) << path;
+    m_prober.add(accepted);
+    // Every other file of the add arrives; the refused ones are named once, with what to do.
+    if (!refused.isEmpty())
+        messages().error(refusedFilesMessage(refused));
 }
 
 void MainWindow::addDroppedFiles(const QStringList& paths) {
@@ -341,15 +354,19 @@ void MainWindow::lvwAudioTracks_Click() {
 
 void MainWindow::load() {
     applySkin(this);
-    m_imageList1 = ImageList::load(AppFolder());
+    m_chooserPictures = ImageList::load(AppFolder());
     m_progressPanel->hide();
-    m_profileChooser->buildCatalogue(m_imageList1);
+    m_profileChooser->buildCatalogue(m_chooserPictures);
 
     m_sheet.SetImageList(QStringLiteral("ImageList1"));
     prolist(m_sheet);
 
     // Only a whole number names a row; anything else leaves the chooser without a selection.
-    m_profileChooser->selectItemNumber(Settings().profileItemNumber());
+    // A first start, with no profile stored, offers a row whose files play nearly everywhere.
+    const Settings settings;
+    m_profileChooser->selectItemNumber(
+        settings.hasProfile() ? settings.profileItemNumber()
+                              : Catalogue::itemNumber(Catalogue::kFirstStartProfileIndex));
     onProfileChosen();
 
     m_propertySheet->setShadedCategories(true);
@@ -484,7 +501,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() != Qt::RightButton)
             break;
-        m_popupmenu1->popup(press->globalPosition().toPoint());
+        m_jobListMenu->popup(press->globalPosition().toPoint());
         return true;
     }
     case QEvent::DragEnter:

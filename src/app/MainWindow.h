@@ -4,6 +4,7 @@
 #include "app/Menus.h"
 #include "engine/ConversionRun.h"
 #include "jobs/JobList.h"
+#include "jobs/MediaProbe.h"
 #include "profiles/OptionSheet.h"
 
 #include <QMainWindow>
@@ -40,10 +41,11 @@ public:
     ProgressPanel* progressPanel() const { return m_progressPanel; }
     PreviewArea* previewArea() const { return m_preview; }
     QTreeView* jobListView() const { return m_lvwAudioTracks; }
-    QMenu* jobListMenu() const { return m_popupmenu1; }
+    QMenu* jobListMenu() const { return m_jobListMenu; }
     // A menu or context-menu action by its item name ("AddFiles", "convertnow1", ...).
     QAction* action(const QString& name) const;
     JobList& jobs() { return m_jobs; }
+    MediaProber& prober() { return m_prober; }
     ConversionRun& conversionRun() { return m_run; }
     PreviewState& previewState() { return *m_previewState; }
     PreviewPlayer& previewPlayer() { return *m_previewPlayer; }
@@ -75,6 +77,8 @@ private:
     void connectRun();
     // Adds one row per file through the probe, in order.
     void probeFiles(const QStringList& paths);
+    // "CONVERT NOW" is offered only while no run goes on and every probe has ended.
+    void updateConvertEntries();
     void setRunning(bool running);
     // The start-up sequence, in its order; every step runs even when one before failed.
     void load();
@@ -106,9 +110,10 @@ private:
 
     class RunContextOfWindow;
 
-    ImageList m_imageList1;
+    ImageList m_chooserPictures;
     OptionSheet m_sheet;
     JobList m_jobs;
+    MediaProber m_prober{m_jobs};
     JobTableModel* m_jobModel = nullptr;
     std::unique_ptr<RunContextOfWindow> m_runContext;
     ConversionRun m_run;
@@ -116,7 +121,7 @@ private:
     ButtonBar* m_buttonBar = nullptr;
     QGroupBox* m_videoList = nullptr;
     QTreeView* m_lvwAudioTracks = nullptr;
-    QMenu* m_popupmenu1 = nullptr;
+    QMenu* m_jobListMenu = nullptr;
     ProfileChooser* m_profileChooser = nullptr;
     PropertySheet* m_propertySheet = nullptr;
     PreviewArea* m_preview = nullptr;

@@ -7,6 +7,7 @@
 
 #include <QEventLoop>
 #include <QPointer>
+#include <algorithm>
 
 namespace vidora {
 
@@ -56,7 +57,10 @@ bool Process::announceOutput() {
         return true;
     // Kept before it is announced, so a handler that reads more output meanwhile still leaves
     // StdOut in arrival order.
-    m_stdOut += piece;
+    if (OutputLimit <= 0)
+        m_stdOut += piece;
+    else if (m_stdOut.size() < OutputLimit)
+        m_stdOut += QStringView(piece).first(std::min(piece.size(), OutputLimit - m_stdOut.size()));
     const QPointer<Process> alive(this);
     emit StdOutChanged(piece);
     return !alive.isNull();

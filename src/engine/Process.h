@@ -26,6 +26,9 @@ public:
     // false: Launch returns once the child has ended and its output is collected.
     // true: Launch returns at once; Finished is raised when the child has ended.
     bool Async = false;
+    // At most this many characters of the child's output are kept in StdOut (its start);
+    // whatever comes after is still read, so the child never blocks, and dropped. 0: no limit.
+    qsizetype OutputLimit = 0;
 
     explicit Process(QObject* parent = nullptr);
     ~Process() override;

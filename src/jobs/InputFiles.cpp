@@ -1,5 +1,7 @@
 #include "jobs/InputFiles.h"
 
+#include <QFileInfo>
+
 namespace vidora {
 
 namespace {
@@ -97,6 +99,30 @@ DropDecision acceptDroppedPaths(const QStringList& paths) {
         decision.accepted << path;
     }
     return decision;
+}
+
+QString refusalReason(const QString& path) {
+    for (const QChar c : path) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return QStringLiteral("its name holds a line break or another control character");
+    }
+    const QFileInfo info(path);
+    // Bytes that are not valid text come back from the file system as U+FFFD, a name under
+    // which the file does not exist.
+    if (path.contains(QChar::ReplacementCharacter) && !info.exists() && !info.isSymLink())
+        return QStringLiteral("its name is not valid text");
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("it is not an ordinary file");
+    return {};
+}
+
+QString refusedFilesMessage(const QStringList& paths) {
+    QString text = QStringLiteral("These files were not added:\n");
+    for (const QString& path : paths)
+        text += u'\n' + path + QStringLiteral(": ") + refusalReason(path) + u'.';
+    return text + QStringLiteral("\n\nRename them (use only letters, digits, blanks and "
+                                 "punctuation) or copy them into ordinary files, then add them "
+                                 "again.");
 }
 
 } // namespace vidora

@@ -41,4 +41,13 @@ struct DropDecision {
 };
 DropDecision acceptDroppedPaths(const QStringList& paths);
 
+// Why a file cannot enter the list, or the empty text when it can: its name holds a line end or
+// another control character (the player's output and the list would break on it), its name is
+// not valid text in the file system's encoding (the file could not be found again under it), or
+// it is there but not an ordinary file (a pipe or a device would never end a probe).
+QString refusalReason(const QString& path);
+
+// The one message for the files an add refused: each one with its reason, then what to do.
+QString refusedFilesMessage(const QStringList& paths);
+
 } // namespace vidora

@@ -6,12 +6,14 @@
 #include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QList>
 #include <QStringView>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace vidora {
 
@@ -87,29 +89,80 @@ void applyIdentifyResult(JobList& list, int row, const IdentifyResult& result) {
     }
 }
 
-int ProbeMediaFile(JobList& list, const QString& path) {
-    const int added = list.append(path);
-    if (added < 0)
-        return -1;
-    const quint64 id = list.rowId(added);
+MediaProber::MediaProber(JobList& list, int parallelRuns, int timeoutMs, QObject* parent)
+    : QObject(parent), m_list(list),
+      m_parallelRuns(parallelRuns > 0 ? parallelRuns : std::max(1, QThread::idealThreadCount())),
+      m_timeoutMs(timeoutMs) {}
 
-    QString output;
-    {
-        const std::unique_ptr<Process> player =
-            CreateToolProcess(QString::fromUtf16(kPlayerFileName), identifyArguments(path));
-        // A player that cannot be started leaves the output empty; the row still gets its
-        // start and size, and adding goes on with the next file.
-        player->Launch();
-        output = player->StdOut();
+MediaProber::~MediaProber() {
+    // Players still running are ended with their process objects; none outlives the prober.
+    for (Process* player : std::as_const(m_running)) {
+        disconnect(player, nullptr, this, nullptr);
+        delete player;
     }
+}
 
-    // Events were handled while the player ran: rows may have come or gone meanwhile.
-    const int row = list.indexOfId(id);
-    if (row >= 0)
-        applyIdentifyResult(list, row, parseIdentifyOutput(output));
-    // Lets the view paint the filled row before the next file is probed.
-    QCoreApplication::processEvents();
-    return list.indexOfId(id);
+int MediaProber::add(const QStringList& paths) {
+    int added = 0;
+    for (const QString& path : paths) {
+        const int row = m_list.append(path);
+        if (row < 0)
+            break;
+        m_queue.append({m_list.rowId(row), path});
+        ++added;
+    }
+    if (added > 0) {
+        setBusy(true);
+        startRuns();
+    }
+    return added;
+}
+
+void MediaProber::startRuns() {
+    while (m_running.size() < m_parallelRuns && !m_queue.isEmpty()) {
+        const Pending next = m_queue.takeFirst();
+        if (m_list.indexOfId(next.rowId) < 0)
+            continue; // removed before its turn
+        auto* player = new Process(this);
+        player->setCommand(AppFolder() + kPlayerFileName, identifyArguments(next.path));
+        player->Async = true;
+        player->OutputLimit = OutputLimit;
+        const quint64 rowId = next.rowId;
+        connect(player, &Process::Finished, this,
+                [this, player, rowId] { runEnded(player, rowId); });
+        // A player that has not ended by then is stopped; its row shows what a failed probe
+        // shows.
+        QTimer::singleShot(m_timeoutMs, player, [player] { player->Abort(-1); });
+        m_running.append(player);
+        player->Launch();
+        // A player that could not be started raises no Finished: its run ends here.
+        if (m_running.contains(player) && !player->IsActive())
+            runEnded(player, rowId);
+    }
+    if (m_running.isEmpty() && m_queue.isEmpty())
+        setBusy(false);
+}
+
+void MediaProber::runEnded(Process* player, quint64 rowId) {
+    if (!m_running.removeOne(player))
+        return;
+    disconnect(player, nullptr, this, nullptr);
+    const bool timedOut = player->RC() == -1;
+    const QString output = timedOut ? QString() : player->StdOut();
+    player->deleteLater();
+    const int row = m_list.indexOfId(rowId);
+    if (row >= 0) {
+        applyIdentifyResult(m_list, row, parseIdentifyOutput(output));
+        emit rowProbed(row);
+    }
+    startRuns();
+}
+
+void MediaProber::setBusy(bool busy) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    emit busyChanged(busy);
 }
 
 } // namespace vidora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -7,6 +9,7 @@
 namespace vidora {
 
 class JobList;
+class Process;
 
 // What one identify run of the player told of a file, as the probe writes it into the file's
 // row. A field that stays empty leaves its cell empty.
@@ -46,12 +49,51 @@ QStringList identifyArguments(const QString& path);
 // Start and Size when the output was read to its end.
 void applyIdentifyResult(JobList& list, int row, const IdentifyResult& result);
 
-// Adds a file to the job list: appends its row (its path exactly as given) at once, runs the
-// player mp.dll in identify mode on it until the player has ended, other events being
-// handled meanwhile, and fills the row from what the player printed. A player that cannot
-// be started or prints nothing useful leaves the row with its path, "0:00:00" and "0x0".
-// Returns the row's position, or -1 when the list is locked (then nothing is added or run) or
-// the row was removed while the player ran.
-int ProbeMediaFile(JobList& list, const QString& path);
+// Adds files to the job list and fills their rows from identify runs of the player mp.dll. The
+// rows are appended at once, in the order given, each with its path exactly as given; the
+// player runs on as many files at a time as the machine has cores, and each row is filled when
+// its run ends (in whatever order the runs end). A run that cannot be started, prints nothing
+// useful or has not ended after ProbeTimeoutMs leaves its row with its path, "0:00:00" and
+// "0x0". Events are handled all the while; a row removed meanwhile is simply not filled.
+class MediaProber : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ProbeTimeoutMs = 30000;
+    // An identify run prints a few KiB; what a broken file makes it print beyond this is dropped.
+    static constexpr qsizetype OutputLimit = 256 * 1024;
+
+    // parallelRuns 0: as many as the machine has cores.
+    explicit MediaProber(JobList& list, int parallelRuns = 0, int timeoutMs = ProbeTimeoutMs,
+                         QObject* parent = nullptr);
+    ~MediaProber() override;
+
+    // Appends a row for each path and queues its identify run. Nothing is added while the list
+    // is locked; returns how many rows were added.
+    int add(const QStringList& paths);
+    // Whether identify runs are queued or running.
+    bool isBusy() const { return m_busy; }
+    int parallelRuns() const { return m_parallelRuns; }
+
+signals:
+    void busyChanged(bool busy);
+    // A row was filled from its identify run.
+    void rowProbed(int row);
+
+private:
+    struct Pending {
+        quint64 rowId;
+        QString path;
+    };
+    void startRuns();
+    void runEnded(Process* player, quint64 rowId);
+    void setBusy(bool busy);
+
+    JobList& m_list;
+    int m_parallelRuns;
+    int m_timeoutMs;
+    QList<Pending> m_queue;
+    QList<Process*> m_running;
+    bool m_busy = false;
+};
 
 } // namespace vidora

@@ -25,6 +25,9 @@ public:
     static constexpr int RowCount = 101;
     // How many pictures the picture list holds; a header row's picture is one of them.
     static constexpr int kPictureCount = 44;
+    // The row chosen when no profile was ever stored: "Customized MP4 Movie(*.mp4)", a file
+    // nearly every player and device plays.
+    static constexpr int kFirstStartProfileIndex = 93;
 
     static std::span<const CatalogueRow> rows();
     // The row at a profile index, or nullptr outside 0..100.

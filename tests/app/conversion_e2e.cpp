@@ -7,6 +7,7 @@
 #include "platform/Desktop.h"
 #include "platform/Inifun.h"
 #include "platform/ToolProcesses.h"
+#include "support/EventLoop.h"
 #include "support/Media.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
@@ -68,7 +69,11 @@ protected:
             << error.toStdString();
         return path;
     }
-    void add(const QStringList& paths) { m_window->addDroppedFiles(paths); }
+    // Adds the files as a drop does and waits until every probe has ended.
+    void add(const QStringList& paths) {
+        m_window->addDroppedFiles(paths);
+        ASSERT_TRUE(test::waitFor([&] { return !m_window->prober().isBusy(); }, 60000));
+    }
     QString status(int row) const { return m_window->jobs().field(row, JobField::Status); }
     QString out(const QString& name) const { return m_out.filePath(name); }
 
@@ -92,14 +97,7 @@ public:
     QStringList shown;
 };
 
-// Waits, events running, until the condition holds or the time is up.
-template <typename Condition> bool waitFor(Condition condition, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return condition();
-}
+using test::waitFor;
 
 bool processRuns(qint64 pid) {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;

@@ -3,6 +3,7 @@
 #include "app/ButtonBar.h"
 #include "app/MainWindow.h"
 #include "profiles/OptionSheet.h"
+#include "support/EventLoop.h"
 #include "support/Media.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace vidora;
 
@@ -52,7 +55,7 @@ protected:
     }
     // Drops files on the list the way a file manager does: file URLs. Returns whether the list
     // took the drag.
-    bool drop(const QStringList& paths) {
+    bool drop(const QStringList& paths, bool waitForProbes = true) {
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& path : paths)
@@ -64,6 +67,9 @@ protected:
         QCoreApplication::sendEvent(viewport, &enter);
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &event);
+        if (waitForProbes) {
+            EXPECT_TRUE(test::waitFor([&] { return !m_window->prober().isBusy(); }, 60000));
+        }
         return enter.isAccepted();
     }
     QStringList paths() const {
@@ -164,4 +170,52 @@ TEST_F(JobListWindow, ListCannotChangeWhileARunIsInProgress) {
     EXPECT_EQ(m_window->jobs().count(), 1);
     emit m_window->conversionRun().runningChanged(false);
     EXPECT_TRUE(m_window->action(QStringLiteral("AddFiles"))->isEnabled());
+}
+
+TEST_F(JobListWindow, ConvertingStaysLockedUntilEveryProbeOfEveryAddHasEnded) {
+    const QString a = clip(QStringLiteral("a.avi"), 1);
+    const QString b = clip(QStringLiteral("b.avi"), 1);
+    QAction* convert = m_window->action(QStringLiteral("BurnNow"));
+    ASSERT_TRUE(convert->isEnabled());
+    drop({a, a, a}, false);
+    EXPECT_FALSE(convert->isEnabled());
+    // A second add while the first is still probing; the first add's runs end meanwhile.
+    QCoreApplication::processEvents();
+    drop({b, b, b}, false);
+    bool everOfferedEarly = false;
+    QObject::connect(&m_window->prober(), &MediaProber::rowProbed, [&] {
+        everOfferedEarly |= convert->isEnabled() && m_window->prober().isBusy();
+    });
+    // Converting now would meet rows without their times: it does nothing.
+    m_window->convertNow();
+    EXPECT_FALSE(m_window->conversionRun().isRunning());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    ASSERT_TRUE(test::waitFor([&] { return !m_window->prober().isBusy(); }, 60000));
+    EXPECT_FALSE(everOfferedEarly);
+    EXPECT_TRUE(convert->isEnabled());
+    EXPECT_TRUE(m_window->action(QStringLiteral("convertnow1"))->isEnabled());
+    ASSERT_EQ(m_window->jobs().count(), 6);
+    for (int row = 0; row < 6; ++row)
+        EXPECT_EQ(m_window->jobs().field(row, JobField::End), QStringLiteral("0:00:01")) << row;
+}
+
+TEST_F(JobListWindow, FilesThatWouldBreakTheListAreRefusedOnceAndTheOthersArrive) {
+    const QString good = clip(QStringLiteral("good.avi"), 1);
+    const QString forged = m_media.filePath(QStringLiteral("x\nID_LENGTH=99\n.avi"));
+    QFile(forged).open(QIODevice::WriteOnly);
+    const QString pipe = m_media.filePath(QStringLiteral("pipe.avi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString zero = m_media.filePath(QStringLiteral("zero.avi"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QElapsedTimer clock;
+    clock.start();
+    m_window->addDroppedFiles({forged, pipe, good, zero});
+    ASSERT_TRUE(test::waitFor([&] { return !m_window->prober().isBusy(); }, 60000));
+    EXPECT_LT(clock.elapsed(), 20000) << "no probe hangs on a pipe or a device";
+    EXPECT_EQ(paths(), QStringList{good});
+    EXPECT_EQ(m_window->jobs().field(0, JobField::Size), QStringLiteral("640x480"));
+    ASSERT_EQ(messages.shown.size(), 1);
+    for (const QString& refused : {forged, pipe, zero})
+        EXPECT_TRUE(messages.shown[0].contains(refused)) << refused.toStdString();
+    EXPECT_TRUE(messages.shown[0].startsWith(QStringLiteral("error: These files were not added")));
 }

@@ -42,13 +42,22 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowStart, FirstStartSelectsNothingAndKeepsTheSheetDefaults) {
-    MainWindow window;
-    EXPECT_EQ(window.profileChooser()->selectedItemNumber(), 0);
-    EXPECT_EQ(value(window, "Video Options", "Video Framerate"), QStringLiteral("29.97"));
-    EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("xvid"));
-    window.close();
-    EXPECT_FALSE(QFile::exists(settingsFile())) << "nothing selected, nothing written";
+// With no profile stored, "CONVERT NOW" gives a file that nearly every player plays.
+TEST_F(MainWindowStart, FirstStartChoosesTheCommonMp4RowWithItsOptionSet) {
+    for (const QByteArray& stored : {QByteArray(), QByteArray("[set]\nprofile=\n")}) {
+        SCOPED_TRACE(stored.toStdString());
+        QFile::remove(settingsFile());
+        if (!stored.isEmpty())
+            writeSettings(stored);
+        MainWindow window;
+        EXPECT_EQ(window.profileChooser()->selectedCaption(),
+                  QStringLiteral("Customized MP4 Movie(*.mp4)"));
+        EXPECT_EQ(value(window, "Video Options", "Video Codec"), QStringLiteral("x264"));
+        EXPECT_EQ(value(window, "Audio Options", "Audio Codec"), QStringLiteral("aac"));
+        window.close();
+        EXPECT_EQ(ReadSetting(settingsFile(), QStringLiteral("set"), QStringLiteral("profile")),
+                  QStringLiteral("94"));
+    }
 }
 
 TEST_F(MainWindowStart, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
@@ -79,7 +88,7 @@ TEST_F(MainWindowStart, RestoresTheStoredProfileWithItsOptionSetBeforeShowing) {
 }
 
 TEST_F(MainWindowStart, StoredProfilesThatNameNoRowSelectNothing) {
-    for (const char* stored : {"0", "", "abc", "102", "-1", "12.5"}) {
+    for (const char* stored : {"0", "abc", "102", "-1", "12.5"}) {
         SCOPED_TRACE(stored);
         writeSettings(QByteArray("[set]\nprofile=") + stored + "\n");
         MainWindow window;
@@ -111,6 +120,7 @@ TEST_F(MainWindowStart, ClosingRemembersTheChosenRowForTheNextStart) {
 }
 
 TEST_F(MainWindowStart, SheetShowsValuesAndHandsEditsBackToTheModel) {
+    writeSettings("[set]\nprofile=0\n"); // no row: the sheet keeps its defaults
     MainWindow window;
     auto* shown = qobject_cast<OptionSheetModel*>(window.propertySheet()->model());
     ASSERT_TRUE(shown);

@@ -226,6 +226,18 @@ TEST_F(ProcessTest, LotsOfOutputNeitherBlocksTheChildNorGetsLost) {
     EXPECT_EQ(events.finished, 1);
 }
 
+TEST_F(ProcessTest, AnOutputLimitKeepsTheStartAndStillReadsTheRest) {
+    Process process;
+    process.OutputLimit = 1000;
+    process.CmdLine = quoted(writeScript(
+        "flood.sh", "echo ID_LENGTH=5\nhead -c 5000000 /dev/zero | tr '\\000' 'x'\nexit 4"));
+    process.Launch();
+    // The child wrote all of it and ended by itself with its own code.
+    EXPECT_EQ(process.RC(), 4);
+    EXPECT_EQ(process.StdOut().size(), 1000);
+    EXPECT_TRUE(process.StdOut().startsWith(QStringLiteral("ID_LENGTH=5\n")));
+}
+
 TEST_F(ProcessTest, ALetterSplitBetweenTwoReadsArrivesWhole) {
     Process process;
     Events events;

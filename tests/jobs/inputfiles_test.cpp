@@ -2,10 +2,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QSet>
+#include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace vidora {
 namespace {
@@ -117,6 +121,44 @@ TEST(Drop, StopsAtTheFirstRefusedPath) {
     EXPECT_FALSE(fine.refused);
 
     EXPECT_EQ(QString::fromUtf16(OnlyVideoFilesMessage), "Only Video files are allowed!");
+}
+
+TEST(Refusal, NamesThatBreakTheListAndFilesThatAreNoFilesAreRefused) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plain = dir.filePath(QStringLiteral("it's a \"clip\" -1 ünï.avi"));
+    QFile(plain).open(QIODevice::WriteOnly);
+    EXPECT_EQ(refusalReason(plain), QString());
+    EXPECT_EQ(refusalReason(dir.filePath(QStringLiteral("not there yet.avi"))), QString());
+
+    const QString newline = dir.filePath(QStringLiteral("a\nID_LENGTH=99.avi"));
+    QFile(newline).open(QIODevice::WriteOnly);
+    EXPECT_EQ(refusalReason(newline),
+              QStringLiteral("its name holds a line break or another control character"));
+
+    // A name whose bytes are not UTF-8 comes back from the file system with U+FFFD in it.
+    const QByteArray rawName = QFile::encodeName(dir.path()) + "/caf\xe9.avi";
+    {
+        FILE* raw = std::fopen(rawName.constData(), "w");
+        ASSERT_NE(raw, nullptr);
+        std::fclose(raw);
+    }
+    const QString decoded = QFile::decodeName(rawName);
+    ASSERT_TRUE(decoded.contains(QChar::ReplacementCharacter));
+    EXPECT_EQ(refusalReason(decoded), QStringLiteral("its name is not valid text"));
+
+    const QString fifo = dir.filePath(QStringLiteral("pipe.avi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    EXPECT_EQ(refusalReason(fifo), QStringLiteral("it is not an ordinary file"));
+    const QString zero = dir.filePath(QStringLiteral("zero.avi"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    EXPECT_EQ(refusalReason(zero), QStringLiteral("it is not an ordinary file"));
+    EXPECT_EQ(refusalReason(dir.path()), QStringLiteral("it is not an ordinary file"));
+
+    const QString message = refusedFilesMessage({newline, fifo});
+    EXPECT_TRUE(message.startsWith(QStringLiteral("These files were not added:\n")));
+    EXPECT_TRUE(message.contains(fifo + QStringLiteral(": it is not an ordinary file.")));
+    EXPECT_TRUE(message.contains(QStringLiteral("Rename them")));
 }
 
 } // namespace

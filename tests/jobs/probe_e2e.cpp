@@ -1,14 +1,19 @@
 #include "jobs/JobList.h"
 #include "jobs/MediaProbe.h"
 #include "platform/Paths.h"
+#include "support/EventLoop.h"
 #include "support/Media.h"
 #include "support/ProgramFolder.h"
+#include "support/Scripts.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace vidora {
@@ -43,6 +48,15 @@ protected:
         EXPECT_EQ(job.videoTime, "");
     }
 
+    // Adds the files through a prober and waits until every identify run has ended; returns
+    // how many rows were added.
+    static int probe(JobList& list, const QStringList& files, int parallelRuns = 0) {
+        MediaProber prober(list, parallelRuns);
+        const int added = prober.add(files);
+        EXPECT_TRUE(test::waitFor([&] { return !prober.isBusy(); }, 60000));
+        return added;
+    }
+
     QTemporaryDir m_dir;
     const test::ProgramFolder m_programFolder{QStringLiteral(VIDORA_PROGRAM_DIR "/")};
 };
@@ -52,8 +66,7 @@ TEST_F(ProbeE2E, VideoFilesWithSoundGetEveryColumn) {
     const QString mp4 = clip(QStringLiteral("phone.mp4"), 3, QStringLiteral("320x240"));
     JobList list;
 
-    ASSERT_EQ(ProbeMediaFile(list, avi), 0);
-    ASSERT_EQ(ProbeMediaFile(list, mp4), 1);
+    ASSERT_EQ(probe(list, {avi, mp4}), 2);
     ASSERT_EQ(list.count(), 2);
 
     const Job first = list.at(0);
@@ -85,7 +98,7 @@ TEST_F(ProbeE2E, AnAudioOnlyFileGetsItsLengthButNoSizeOrFormat) {
                                60000),
               0);
     JobList list;
-    ASSERT_EQ(ProbeMediaFile(list, mp3), 0);
+    ASSERT_EQ(probe(list, {mp3}), 1);
     const Job job = list.at(0);
     EXPECT_EQ(job.start, QStringLiteral("0:00:00"));
     EXPECT_EQ(job.end, QStringLiteral("0:00:04"));
@@ -103,8 +116,7 @@ TEST_F(ProbeE2E, AFileThatIsNotMediaAndAMissingFileKeepTheirRows) {
     const QString missing = path(QStringLiteral("gone.avi"));
 
     JobList list;
-    EXPECT_EQ(ProbeMediaFile(list, text), 0);
-    EXPECT_EQ(ProbeMediaFile(list, missing), 1);
+    EXPECT_EQ(probe(list, {text, missing}), 2);
     ASSERT_EQ(list.count(), 2);
     expectNothingFound(list.at(0), text);
     expectNothingFound(list.at(1), missing);
@@ -115,7 +127,7 @@ TEST_F(ProbeE2E, APlayerThatCannotBeStartedLeavesTheRowAsNothingWasFound) {
     const QString avi = clip(QStringLiteral("a.avi"), 1, QStringLiteral("160x120"));
     const test::ProgramFolder noPlayer(path(QStringLiteral("no player here")) + u'/');
     JobList list;
-    EXPECT_EQ(ProbeMediaFile(list, avi), 0);
+    EXPECT_EQ(probe(list, {avi}), 1);
     expectNothingFound(list.at(0), avi);
 }
 
@@ -128,9 +140,8 @@ TEST_F(ProbeE2E, NamesWithBlanksQuotesDashesAndLettersOfAnyScriptAreProbedLikeAn
     JobList list;
     for (const QString& name : names) {
         ASSERT_TRUE(QFile::copy(source, path(name))) << name.toStdString();
-        const int row = ProbeMediaFile(list, path(name));
-        ASSERT_GE(row, 0);
-        const Job job = list.at(row);
+        ASSERT_EQ(probe(list, {path(name)}), 1);
+        const Job job = list.at(list.count() - 1);
         EXPECT_EQ(job.path, path(name));
         EXPECT_EQ(job.size, "320x240") << name.toStdString();
         EXPECT_EQ(job.end, "0:00:02") << name.toStdString();
@@ -141,9 +152,9 @@ TEST_F(ProbeE2E, NamesWithBlanksQuotesDashesAndLettersOfAnyScriptAreProbedLikeAn
     // row, and not taken for an option by the player.
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
-    const int row = ProbeMediaFile(list, QStringLiteral("-dash first.avi"));
+    ASSERT_EQ(probe(list, {QStringLiteral("-dash first.avi")}), 1);
     QDir::setCurrent(previous);
-    ASSERT_GE(row, 0);
+    const int row = list.count() - 1;
     EXPECT_EQ(list.at(row).path, "-dash first.avi");
     EXPECT_EQ(list.at(row).size, "320x240");
 
@@ -158,7 +169,7 @@ TEST_F(ProbeE2E, TheRowComesFirstAndIsFilledWhereverItMovedMeanwhile) {
     const QString first = clip(QStringLiteral("first.avi"), 1, QStringLiteral("160x120"));
     const QString second = clip(QStringLiteral("second.avi"), 2, QStringLiteral("320x240"));
     JobList list;
-    ASSERT_EQ(ProbeMediaFile(list, first), 0);
+    ASSERT_EQ(probe(list, {first}), 1);
 
     Job atAdding;
     int countAtAdding = 0;
@@ -169,7 +180,7 @@ TEST_F(ProbeE2E, TheRowComesFirstAndIsFilledWhereverItMovedMeanwhile) {
         QTimer::singleShot(0, &list, [&] { list.remove(0); });
     });
 
-    EXPECT_EQ(ProbeMediaFile(list, second), 0);
+    EXPECT_EQ(probe(list, {second}), 1);
     EXPECT_EQ(countAtAdding, 2);
     EXPECT_EQ(atAdding.path, second);
     EXPECT_TRUE(atAdding.start.isEmpty() && atAdding.size.isEmpty());
@@ -186,20 +197,80 @@ TEST_F(ProbeE2E, AListClearedWhileThePlayerRunsStaysEmpty) {
     JobList list;
     QObject::connect(&list, &JobList::rowAdded, &list,
                      [&] { QTimer::singleShot(0, &list, [&] { list.clear(); }); });
-    EXPECT_EQ(ProbeMediaFile(list, avi), -1);
+    probe(list, {avi});
     EXPECT_EQ(list.count(), 0);
 }
 
 TEST_F(ProbeE2E, TheSameFileTwiceGivesTwoEqualRows) {
     const QString avi = clip(QStringLiteral("twice.avi"), 1, QStringLiteral("160x120"));
     JobList list;
-    ProbeMediaFile(list, avi);
-    ProbeMediaFile(list, avi);
+    ASSERT_EQ(probe(list, {avi, avi}), 2);
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.at(0).size, "160x120");
     EXPECT_EQ(list.at(1).size, "160x120");
     EXPECT_EQ(list.at(0).end, list.at(1).end);
     EXPECT_NE(list.rowId(0), list.rowId(1));
+}
+
+// Several identify runs at once: every row is there, in the order of the add, before any run
+// ends, and each is filled with its own file's facts however the runs overtake each other.
+TEST_F(ProbeE2E, ManyFilesAreProbedSeveralAtATimeIntoTheirOwnRows) {
+    QStringList files;
+    QStringList expectedEnds;
+    for (int i = 0; i < 6; ++i) {
+        // Longer clips first, so later runs may well end earlier.
+        const int seconds = 6 - i;
+        files << clip(QStringLiteral("clip %1.avi").arg(i), seconds,
+                      i % 2 ? QStringLiteral("320x240") : QStringLiteral("160x120"));
+        expectedEnds << QStringLiteral("0:00:0%1").arg(seconds);
+    }
+    JobList list;
+    MediaProber prober(list, 3);
+    QList<int> probedRows;
+    QObject::connect(&prober, &MediaProber::rowProbed, [&](int row) { probedRows << row; });
+    QList<bool> busy;
+    QObject::connect(&prober, &MediaProber::busyChanged, [&](bool b) { busy << b; });
+    ASSERT_EQ(prober.add(files), 6);
+    ASSERT_EQ(list.count(), 6);
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(list.at(row).path, files[row]) << row;
+        EXPECT_TRUE(list.at(row).start.isEmpty()) << "no run has ended yet";
+    }
+    ASSERT_TRUE(test::waitFor([&] { return !prober.isBusy(); }, 60000));
+    EXPECT_EQ(busy, (QList<bool>{true, false}));
+    std::sort(probedRows.begin(), probedRows.end());
+    EXPECT_EQ(probedRows, (QList<int>{0, 1, 2, 3, 4, 5}));
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(list.at(row).end, expectedEnds[row]) << row;
+        EXPECT_EQ(list.at(row).size, row % 2 ? "320x240" : "160x120") << row;
+    }
+}
+
+// A player that never ends (a file that makes it read forever) is stopped after the timeout:
+// its row shows a failed probe and the next file is probed all the same.
+TEST_F(ProbeE2E, APlayerThatNeverEndsIsStoppedAndItsRowShowsTheFailure) {
+    const QString avi = clip(QStringLiteral("a.avi"), 1, QStringLiteral("160x120"));
+    QTemporaryDir stuck;
+    ASSERT_TRUE(stuck.isValid());
+    test::writeExecutableScript(stuck.filePath(QStringLiteral("mp.dll")),
+                                "case \"$*\" in *never*)\n"
+                                "  echo $$ > \"$(dirname \"$0\")/pid\"; exec sleep 60;;\n"
+                                "esac\n"
+                                "echo ID_VIDEO_WIDTH=8; echo ID_VIDEO_HEIGHT=6; echo ID_LENGTH=1");
+    const test::ProgramFolder folder(stuck.path());
+    JobList list;
+    MediaProber prober(list, 1, 500);
+    QElapsedTimer clock;
+    clock.start();
+    prober.add({path(QStringLiteral("never.avi")), avi});
+    ASSERT_TRUE(test::waitFor([&] { return !prober.isBusy(); }, 20000));
+    EXPECT_LT(clock.elapsed(), 10000);
+    expectNothingFound(list.at(0), path(QStringLiteral("never.avi")));
+    EXPECT_EQ(list.at(1).size, "8x6");
+    QFile pidFile(stuck.filePath(QStringLiteral("pid")));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const pid_t first = static_cast<pid_t>(pidFile.readAll().trimmed().toLongLong());
+    EXPECT_TRUE(first <= 0 || ::kill(first, 0) != 0) << "the stuck player was ended";
 }
 
 } // namespace

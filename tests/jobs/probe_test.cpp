@@ -184,8 +184,10 @@ TEST(IdentifyRun, ALockedListGetsNoRow) {
     JobList list;
     list.append("/v/a.avi");
     list.setLocked(true);
-    EXPECT_EQ(ProbeMediaFile(list, "/v/b.avi"), -1);
+    MediaProber prober(list);
+    EXPECT_EQ(prober.add({"/v/b.avi"}), 0);
     EXPECT_EQ(list.count(), 1);
+    EXPECT_FALSE(prober.isBusy());
 }
 
 } // namespace

@@ -144,6 +144,7 @@ TEST_F(RealPlayer, ClosingTheWindowsLeavesNoPlayerRunning) {
     auto main = std::make_unique<MainWindow>();
     main->show();
     main->addDroppedFiles({file});
+    ASSERT_TRUE(test::waitFor([&] { return !main->prober().isBusy(); }, 60000));
     ASSERT_EQ(main->jobs().field(0, JobField::VideoTime), "0:00:30");
 
     QByteArray output;
@@ -193,6 +194,7 @@ TEST_F(RealPlayer, AJobTrimmedInTheTrimmingWindowConvertsToItsClip) {
     main.profileChooser()->selectItemNumber(2); // "Apple iPad MPEG-4 Movie(*.mp4)"
     main.onProfileChosen();
     main.addDroppedFiles({file});
+    ASSERT_TRUE(test::waitFor([&] { return !main.prober().isBusy(); }, 60000));
     ASSERT_EQ(main.jobs().field(0, JobField::End), "0:00:30");
 
     QTimer::singleShot(0, [&] {

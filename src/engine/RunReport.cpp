@@ -47,10 +47,18 @@ QString encoderFailureText(int exitCode, bool crashed, const QByteArray& output)
     const QString text = QString::fromUtf8(output);
     QString reason;
     const QRegularExpressionMatch signal = receivedSignal.match(text);
+    // fp.dll reports an FFmpeg ended by signal N as exit code 128 + N, as a shell does; FFmpeg
+    // itself never ends with such a code.
+    constexpr int kSignalBase = 128;
+    constexpr int kLastSignal = 64;
     if (crashed)
         reason = QStringLiteral("The encoder was stopped (signal %1)").arg(exitCode);
+    else if (exitCode > kSignalBase && exitCode <= kSignalBase + kLastSignal)
+        reason = QStringLiteral("The encoder was stopped (signal %1)").arg(exitCode - kSignalBase);
     else if (signal.hasMatch())
         reason = QStringLiteral("The encoder was stopped (signal %1)").arg(signal.captured(1));
+    else if (text.contains(u"Output file is empty, nothing was encoded"))
+        reason = QString::fromUtf16(FailureReason::NothingEncoded);
     else if (text.contains(u"No space left on device"))
         reason = QString::fromUtf16(FailureReason::DiskFull);
     else if (text.contains(u"Invalid data found when processing input") ||

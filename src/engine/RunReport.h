@@ -11,6 +11,7 @@ namespace FailureReason {
 inline constexpr char16_t NoMedia[] = u"No video or audio found in this file";
 inline constexpr char16_t FolderNotWritable[] = u"The output folder cannot be written";
 inline constexpr char16_t DiskFull[] = u"No space left on the output disk";
+inline constexpr char16_t NothingEncoded[] = u"Nothing was encoded: the output would be empty";
 } // namespace FailureReason
 
 // The last line of an encoder's output that says something about the job: not its banner,

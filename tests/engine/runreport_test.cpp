@@ -36,8 +36,14 @@ TEST(FailureText, GivesAReasonAndTheEncodersLastMeaningfulLine) {
                               "frame=   40 fps= 39 q=28.0 size=       0kB time=00:00:00.72\r";
     EXPECT_EQ(encoderFailureText(9, true, killed),
               QStringLiteral("The encoder was stopped (signal 9)"));
+    // fp.dll ends with 128 + N when FFmpeg was ended by signal N.
+    EXPECT_EQ(encoderFailureText(137, false, killed),
+              QStringLiteral("The encoder was stopped (signal 9)"));
     EXPECT_EQ(encoderFailureText(255, false, killed + "\nExiting normally, received signal 15.\n"),
               QStringLiteral("The encoder was stopped (signal 15)"));
+    EXPECT_EQ(encoderFailureText(1, false, "Output file is empty, nothing was encoded\n"),
+              QStringLiteral("Nothing was encoded: the output would be empty\n"
+                             "Output file is empty, nothing was encoded"));
     EXPECT_EQ(encoderFailureText(1, false, "out/a.mp4: Permission denied\n"),
               QStringLiteral("The output folder cannot be written\nout/a.mp4: Permission denied"));
     EXPECT_EQ(

@@ -223,6 +223,18 @@ void MainWindow::buildMenus() {
     on("PlaySelectedFile", &MainWindow::playSelectedFile);
     on("videoclip", &MainWindow::openTrimmingWindow);
     on("cuttime", &MainWindow::openTrimmingWindow);
+    // Clearing is on Ctrl+C, the key people press to copy: every removal can be undone.
+    on("undo", &MainWindow::undoRemoval);
+    action(QStringLiteral("undo"))->setEnabled(false);
+    connect(&m_jobs, &JobList::canUndoChanged, action(QStringLiteral("undo")),
+            &QAction::setEnabled);
+    // The Delete key removes the selected row while the list has the focus.
+    auto* deleteRow = new QAction(m_lvwAudioTracks);
+    deleteRow->setObjectName(QStringLiteral("DeleteSelectedRow"));
+    deleteRow->setShortcut(QKeySequence::Delete);
+    deleteRow->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_lvwAudioTracks->addAction(deleteRow);
+    connect(deleteRow, &QAction::triggered, this, &MainWindow::removeSelectedFile);
 
     for (const auto& [button, item] : kButtonActions)
         m_buttonBar->bind(QString::fromLatin1(button), action(QString::fromLatin1(item)));
@@ -334,6 +346,10 @@ void MainWindow::removeSelectedFile() {
 
 void MainWindow::clearAllFiles() {
     m_jobs.clear();
+}
+
+void MainWindow::undoRemoval() {
+    m_jobs.undo();
 }
 
 void MainWindow::lvwAudioTracks_Click() {

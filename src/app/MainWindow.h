@@ -55,6 +55,8 @@ public:
     void addDroppedFiles(const QStringList& paths);
     void removeSelectedFile();
     void clearAllFiles();
+    // Brings back the rows of the last removal or clearing.
+    void undoRemoval();
     // A click on a job shows its file and times in the option sheet.
     void lvwAudioTracks_Click();
     // "CONVERT NOW", Action > "Convert Now!" and the context menu's "Convert Now!".

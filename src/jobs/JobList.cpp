@@ -1,5 +1,7 @@
 #include "jobs/JobList.h"
 
+#include <algorithm>
+
 namespace vidora {
 
 namespace {
@@ -70,8 +72,9 @@ int JobList::append(const QString& path) {
     Row row;
     row.id = m_nextId++;
     row.job.path = path;
+    const int index = count();
+    emit rowAboutToBeAdded(index);
     m_rows.append(row);
-    const int index = count() - 1;
     emit rowAdded(index);
     return index;
 }
@@ -92,6 +95,7 @@ bool JobList::setField(int row, JobField field, const QString& value) {
 bool JobList::remove(int row) {
     if (m_locked || !isValidRow(row))
         return false;
+    keepRemoval({{{row, m_rows[row]}}});
     emit rowAboutToBeRemoved(row);
     m_rows.removeAt(row);
     emit rowRemoved(row);
@@ -101,6 +105,12 @@ bool JobList::remove(int row) {
 bool JobList::clear() {
     if (m_locked)
         return false;
+    if (!m_rows.isEmpty()) {
+        Removal removal;
+        for (int row = 0; row < count(); ++row)
+            removal.rows.append({row, m_rows[row]});
+        keepRemoval(std::move(removal));
+    }
     emit aboutToClear();
     m_rows.clear();
     emit cleared();
@@ -110,8 +120,37 @@ bool JobList::clear() {
 void JobList::setLocked(bool locked) {
     if (m_locked == locked)
         return;
+    const bool couldUndo = canUndo();
     m_locked = locked;
     emit lockedChanged(locked);
+    if (canUndo() != couldUndo)
+        emit canUndoChanged(canUndo());
+}
+
+void JobList::keepRemoval(Removal removal) {
+    const bool couldUndo = canUndo();
+    m_removals.append(std::move(removal));
+    if (m_removals.size() > UndoDepth)
+        m_removals.removeFirst();
+    if (!couldUndo)
+        emit canUndoChanged(true);
+}
+
+bool JobList::undo() {
+    if (!canUndo())
+        return false;
+    const Removal removal = m_removals.takeLast();
+    // In the order of their old positions, so each lands where it was (or at the end, when
+    // rows were removed before it since).
+    for (const auto& [position, row] : removal.rows) {
+        const int at = std::min(position, count());
+        emit rowAboutToBeAdded(at);
+        m_rows.insert(at, row);
+        emit rowAdded(at);
+    }
+    if (!canUndo())
+        emit canUndoChanged(false);
+    return true;
 }
 
 } // namespace vidora

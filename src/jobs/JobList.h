@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace vidora {
 
@@ -66,10 +67,20 @@ public:
     // False while locked.
     bool clear();
 
+    // Whether a removal or a clearing can be undone: the rows come back where they were, with
+    // every field and their ids, so a probe still running for one of them fills it. The last
+    // UndoDepth removals are kept.
+    static constexpr int UndoDepth = 20;
+    bool canUndo() const { return !m_locked && !m_removals.isEmpty(); }
+    // False while locked or when there is nothing to undo.
+    bool undo();
+
     bool isLocked() const { return m_locked; }
     void setLocked(bool locked);
 
 signals:
+    // Before and after a row comes: a view still reads the old rows in between.
+    void rowAboutToBeAdded(int row);
     void rowAdded(int row);
     void rowChanged(int row);
     // Before and after a row goes: a view still reads the old rows in between.
@@ -78,6 +89,7 @@ signals:
     void aboutToClear();
     void cleared();
     void lockedChanged(bool locked);
+    void canUndoChanged(bool canUndo);
 
 private:
     struct Row {
@@ -85,7 +97,14 @@ private:
         Job job;
     };
 
+    // Rows taken out by one removal or clearing, each with the position it had.
+    struct Removal {
+        QList<std::pair<int, Row>> rows;
+    };
+    void keepRemoval(Removal removal);
+
     QList<Row> m_rows;
+    QList<Removal> m_removals;
     quint64 m_nextId = 1;
     bool m_locked = false;
 };

@@ -9,6 +9,7 @@ JobTableModel::JobTableModel(JobList* list, QObject* parent)
     if (!m_list)
         return;
     m_rowCount = m_list->count();
+    connect(m_list, &JobList::rowAboutToBeAdded, this, &JobTableModel::onRowAboutToBeAdded);
     connect(m_list, &JobList::rowAdded, this, &JobTableModel::onRowAdded);
     connect(m_list, &JobList::rowChanged, this, &JobTableModel::onRowChanged);
     connect(m_list, &JobList::rowAboutToBeRemoved, this, &JobTableModel::onRowAboutToBeRemoved);
@@ -56,8 +57,11 @@ QVariant JobTableModel::headerData(int section, Qt::Orientation orientation, int
     return JobList::columnHeaders().at(section);
 }
 
-void JobTableModel::onRowAdded(int row) {
+void JobTableModel::onRowAboutToBeAdded(int row) {
     beginInsertRows(QModelIndex(), row, row);
+}
+
+void JobTableModel::onRowAdded(int) {
     ++m_rowCount;
     endInsertRows();
 }

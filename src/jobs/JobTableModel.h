@@ -22,6 +22,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void onRowAboutToBeAdded(int row);
     void onRowAdded(int row);
     void onRowChanged(int row);
     void onRowAboutToBeRemoved(int row);

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -218,4 +219,38 @@ TEST_F(JobListWindow, FilesThatWouldBreakTheListAreRefusedOnceAndTheOthersArrive
     for (const QString& refused : {forged, pipe, zero})
         EXPECT_TRUE(messages.shown[0].contains(refused)) << refused.toStdString();
     EXPECT_TRUE(messages.shown[0].startsWith(QStringLiteral("error: These files were not added")));
+}
+
+TEST_F(JobListWindow, ClearingAndRemovingAreUndoneAndDeleteRemovesTheSelectedRow) {
+    const QString a = clip(QStringLiteral("a.avi"), 1);
+    const QString b = clip(QStringLiteral("b.avi"), 2);
+    drop({a, b});
+    m_window->jobs().setField(1, JobField::Start, QStringLiteral("0:00:01"));
+    QAction* undo = m_window->action(QStringLiteral("undo"));
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_FALSE(undo->isEnabled());
+
+    // Ctrl+C, pressed to copy, clears the list: Ctrl+Z brings it back with its trims.
+    m_window->action(QStringLiteral("ClearAllFiles"))->trigger();
+    EXPECT_EQ(m_window->jobs().count(), 0);
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(paths(), (QStringList{a, b}));
+    EXPECT_EQ(m_window->jobs().field(1, JobField::Start), QStringLiteral("0:00:01"));
+    EXPECT_FALSE(undo->isEnabled());
+
+    QTreeView* view = m_window->jobListView();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 0));
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(paths(), QStringList{b});
+    undo->trigger();
+    EXPECT_EQ(paths(), (QStringList{a, b}));
+
+    // While a run goes on nothing is undone.
+    m_window->action(QStringLiteral("RemoveSelectedFile"))->trigger();
+    emit m_window->conversionRun().runningChanged(true);
+    EXPECT_FALSE(undo->isEnabled());
+    emit m_window->conversionRun().runningChanged(false);
+    EXPECT_TRUE(undo->isEnabled());
 }

@@ -54,6 +54,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsShortcutsAndSeparators) {
         captions(menus[0]->menu()),
         (QStringList{"Add Files", "Remove Selected File", "Clear All Files", "-",
                      "Capture Video From DV", "-", "Import Video From Youtube", "-", "Exit"}));
+    EXPECT_EQ(captions(menus[1]->menu()),
+              (QStringList{"Undo", "-", "Video Settings", "-", "Check for Updates"}));
     EXPECT_EQ(captions(menus[3]->menu()),
               (QStringList{"Help", "-", "Vidora Home Page", "Support Online", "-", "About"}));
     EXPECT_EQ(window.action(QStringLiteral("AddFiles"))->shortcut(),

@@ -145,6 +145,62 @@ TEST(JobList, ALockedListRefusesToAddOrRemoveButStillTakesStatuses) {
     EXPECT_TRUE(list.clear());
 }
 
+TEST(JobList, RemovalsAndClearingsAreUndoneWithEveryFieldWhereTheRowsWere) {
+    JobList list;
+    for (const char* path : {"/v/a.avi", "/v/b.avi", "/v/c.avi"})
+        list.append(QString::fromLatin1(path));
+    list.setField(1, JobField::End, QStringLiteral("0:01:00"));
+    list.setField(1, JobField::Status, QStringLiteral("Fail"));
+    list.setField(1, JobField::StatusDetail, QStringLiteral("No video or audio found"));
+    const quint64 idOfB = list.rowId(1);
+    QSignalSpy canUndo(&list, &JobList::canUndoChanged);
+    JobTableModel model(&list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_FALSE(list.canUndo());
+    EXPECT_FALSE(list.undo());
+
+    ASSERT_TRUE(list.remove(1));
+    ASSERT_TRUE(list.clear());
+    EXPECT_EQ(list.count(), 0);
+    ASSERT_TRUE(list.undo()); // the clearing: a and c
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.at(0).path, "/v/a.avi");
+    EXPECT_EQ(list.at(1).path, "/v/c.avi");
+    ASSERT_TRUE(list.undo()); // the removal: b between them, as it was
+    ASSERT_EQ(list.count(), 3);
+    const Job b = list.at(1);
+    EXPECT_EQ(b.path, "/v/b.avi");
+    EXPECT_EQ(b.end, "0:01:00");
+    EXPECT_EQ(b.status, "Fail");
+    EXPECT_EQ(b.statusDetail, "No video or audio found");
+    EXPECT_EQ(list.indexOfId(idOfB), 1) << "a probe still running for it finds it again";
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_FALSE(list.canUndo());
+    EXPECT_EQ(canUndo.count(), 2); // on with the first removal, off with the last undo
+
+    // Clearing an empty list leaves nothing to undo; a locked list undoes nothing.
+    JobList empty;
+    empty.clear();
+    EXPECT_FALSE(empty.canUndo());
+    ASSERT_TRUE(list.remove(0));
+    list.setLocked(true);
+    EXPECT_FALSE(list.canUndo());
+    EXPECT_FALSE(list.undo());
+    list.setLocked(false);
+    EXPECT_TRUE(list.undo());
+    EXPECT_EQ(list.at(0).path, "/v/a.avi");
+
+    // Only the last removals are kept.
+    for (int i = 0; i < JobList::UndoDepth + 5; ++i) {
+        list.append(QStringLiteral("/v/x.avi"));
+        list.remove(list.count() - 1);
+    }
+    int undone = 0;
+    while (list.undo())
+        ++undone;
+    EXPECT_EQ(undone, JobList::UndoDepth);
+}
+
 TEST(JobTableModel, ShowsTheHeadersTheFieldsAndTheFailureDetail) {
     JobList list;
     list.append("/v/a.avi");

@@ -244,7 +244,12 @@ void MainWindow::connectRun() {
     connect(&m_prober, &MediaProber::busyChanged, this, &MainWindow::updateConvertEntries);
     ProgressPanel* panel = m_progressPanel;
     connect(&m_run, &ConversionRun::runningChanged, this, &MainWindow::setRunning);
-    connect(&m_run, &ConversionRun::panelVisibleChanged, panel, &QWidget::setVisible);
+    connect(&m_run, &ConversionRun::panelVisibleChanged, panel, [panel](bool visible) {
+        panel->setVisible(visible);
+        // Above the preview's picture, which is a window of its own.
+        if (visible)
+            panel->raise();
+    });
     connect(&m_run, &ConversionRun::busyChanged, this, [this](bool busy) {
         if (busy)
             setCursor(Qt::WaitCursor);

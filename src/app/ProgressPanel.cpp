@@ -38,6 +38,11 @@ QGroupBox* framed(const QString& name, const QString& caption, QWidget* content,
 
 ProgressPanel::ProgressPanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Picture4"));
+    // The panel floats over the preview, whose picture is a window of its own (the player
+    // draws into it): only a window of its own, raised above that one, gets the clicks on
+    // Cancel wherever the panel was dragged. Its parents stay windowless.
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     setCursor(Qt::SizeAllCursor);

@@ -141,6 +141,28 @@ TEST_F(MainWindowTest, ProgressPanelIsHiddenAtStartAndDragsWithTheLeftButtonOnly
     EXPECT_FALSE(panel->isDragging());
 }
 
+// The preview's picture is a window of its own (the player draws into it); on X11 a click goes
+// to the topmost window under the mouse, so the panel must be a window of its own, raised over
+// the picture when it shows, or Cancel would not answer where the panel covers the preview.
+TEST_F(MainWindowTest, TheProgressPanelIsAWindowAboveThePreviewsPicture) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ProgressPanel* panel = window.progressPanel();
+    EXPECT_TRUE(panel->testAttribute(Qt::WA_NativeWindow));
+    emit window.conversionRun().panelVisibleChanged(true);
+    EXPECT_TRUE(panel->isVisible());
+    const QObjectList siblings = panel->parentWidget()->children();
+    QWidget* preview = window.findChild<QWidget*>(QStringLiteral("Text2"));
+    ASSERT_TRUE(preview);
+    QWidget* previewBranch = preview;
+    while (previewBranch->parentWidget() != panel->parentWidget())
+        previewBranch = previewBranch->parentWidget();
+    EXPECT_GT(siblings.indexOf(panel), siblings.indexOf(previewBranch)) << "drawn and hit above";
+    emit window.conversionRun().panelVisibleChanged(false);
+    EXPECT_FALSE(panel->isVisible());
+}
+
 TEST(PercentBar, ShowsValuesAboveAHundredWithoutBreaking) {
     PercentBar bar;
     bar.setPercent(33);

@@ -4,7 +4,6 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
@@ -50,10 +49,11 @@ CaptureWindow::~CaptureWindow() {
 }
 
 void CaptureWindow::buildLayout() {
-    // Making the picture host native must not make its siblings native too.
-    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    // The player draws into the host's own X11 window; its parents stay Qt's own (the program
+    // keeps its siblings so from its start).
     m_pictureHost = new QWidget(this);
     m_pictureHost->setObjectName(QStringLiteral("vcx"));
+    m_pictureHost->setAttribute(Qt::WA_DontCreateNativeAncestors);
     m_pictureHost->setAttribute(Qt::WA_NativeWindow);
     m_pictureHost->setMinimumSize(400, 300);
     m_pictureHost->setAutoFillBackground(true);

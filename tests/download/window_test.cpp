@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace vidora {
@@ -218,6 +219,21 @@ TEST_F(DownloadWindowTest, APageWithOnlyFlvOffersOnlyFlvAndPreviewPlaysNothing) 
     EXPECT_EQ(previewArea(window)->pos(), QPoint(20, 30)); // 300 x 450 twips
     EXPECT_FALSE(window.isPreviewPlaying());
     EXPECT_TRUE(playerArguments().isEmpty());
+}
+
+TEST_F(DownloadWindowTest, ThePlayersWindowMovesWithThePreviewArea) {
+    DownloadWindow window;
+    window.show();
+    auto* host = window.findChild<QWidget*>(QStringLiteral("SWF"));
+    ASSERT_NE(host->winId(), 0u);
+    QTest::mouseClick(button(window, "cmdPR"), Qt::LeftButton);
+    ASSERT_EQ(previewArea(window)->pos(), QPoint(20, 30));
+    // The player draws into the host's own window: it must stand where the host is shown.
+    QWindow* drawnInto = host->windowHandle();
+    ASSERT_NE(drawnInto, nullptr);
+    EXPECT_EQ(drawnInto->mapToGlobal(QPoint()), host->mapToGlobal(QPoint()));
+    QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("Label6")), Qt::LeftButton);
+    EXPECT_EQ(drawnInto->mapToGlobal(QPoint()), host->mapToGlobal(QPoint()));
 }
 
 TEST_F(DownloadWindowTest, ThePreviewPlaysTheAddressADownloadFetches) {

@@ -12,6 +12,7 @@
 #include "capture/SystemCaptureDevice.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "preview/PlayerEmbedding.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,6 +54,8 @@ double probedDuration(const QString& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program starts.
+    prepareForEmbeddedPlayer();
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4) {
@@ -85,14 +88,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the recording did not start\n");
         return 1;
     }
+    // A recording that falls far behind the wall clock (or records nothing) ends the bench.
+    const qint64 deadlineMs = 2 * recordMs + 30000;
     QEventLoop recording;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (device.statistics().elapsedMs >= recordMs || !device.isRecording())
+        if (device.statistics().elapsedMs >= recordMs || !device.isRecording() ||
+            wall.elapsed() > deadlineMs)
             recording.quit();
     });
     poll.start(100);
     recording.exec();
+    const bool recordedInTime = device.statistics().elapsedMs >= recordMs;
     window.stopCapture();
     const double wallSeconds = double(wall.elapsed()) / 1000.0;
     const double ownSeconds = cpuSeconds(RUSAGE_SELF) - ownBefore;
@@ -113,5 +120,10 @@ int main(int argc, char** argv) {
                 "with the live picture before the recording)\n",
                 toolSeconds, 100.0 * toolSeconds / wallSeconds);
     setMessagesForTesting(nullptr);
+    if (!recordedInTime) {
+        std::fprintf(stderr, "the recording ended or stalled before %lld s were recorded\n",
+                     static_cast<long long>(recordMs / 1000));
+        return 1;
+    }
     return figures.framesDropped == 0 ? 0 : 1;
 }

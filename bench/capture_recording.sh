@@ -25,7 +25,12 @@ if [[ -z ${DISPLAY:-} ]]; then
         [[ -s $work/display ]] && break
         sleep 0.1
     done
-    export DISPLAY=:$(head -n1 "$work/display")
+    number=$(head -n1 "$work/display")
+    if [[ ! $number =~ ^[0-9]+$ ]] || ! kill -0 "$xvfb" 2>/dev/null; then
+        echo "Xvfb did not start a display (package xvfb); set DISPLAY to use another" >&2
+        exit 1
+    fi
+    export DISPLAY=:$number
 fi
 export QT_QPA_PLATFORM=xcb
 

@@ -26,12 +26,18 @@ ffmpeg -nostdin -v error -y \
 
 if [ -z "${DISPLAY:-}" ]; then
     # A free display number of our own.
+    display=
     for n in $(seq 150 250); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=$n; break; }
     done
+    [ -n "$display" ] || { echo "no free X display number between 150 and 250" >&2; exit 1; }
     Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
     server=$!
     for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    if [ ! -e "/tmp/.X11-unix/X$display" ] || ! kill -0 "$server" 2>/dev/null; then
+        echo "Xvfb did not start display :$display (package xvfb); set DISPLAY to use another" >&2
+        exit 1
+    fi
     export DISPLAY=":$display"
 fi
 QT_QPA_PLATFORM=xcb "$build/bench/preview_bench" "$build/Vidora" "$work/clip 30 min.avi" \

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   ffmpeg mplayer
   xvfb xauth xdotool imagemagick
-  ca-certificates openssl curl
+  ca-certificates openssl curl util-linux
 )
 
 missing=()

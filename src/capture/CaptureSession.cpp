@@ -37,16 +37,20 @@ void endByForce(ToolProcess* tool, int waitMs) {
     tool->waitForEnd(waitMs);
 }
 
-// Starts a tool that the system ends with the given signal when the program itself ends
-// without ending it (a crash, a kill): util-linux's setpriv sets the parent-death signal and
-// replaces itself with the tool, keeping its process id and descriptors. FFmpeg finishes its
-// files on TERM; the player gets KILL, since its picture's host is gone with the program.
+// util-linux's setpriv: it sets the parent-death signal and replaces itself with the tool,
+// keeping its process id and descriptors, so the system ends the tool when the program itself
+// ends without ending it (a crash, a kill).
+const QString& setprivProgram() {
+    static const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    return setpriv;
+}
+
+// Starts a tool that the system ends with the given signal when the program ends. FFmpeg
+// finishes its files on TERM; the player gets KILL, since its picture's host is gone with the
+// program.
 qint64 startEndingWithProgram(ToolProcess* tool, const QString& program,
                               const QStringList& arguments, const char* signalName) {
-    static const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (setpriv.isEmpty())
-        return tool->start(program, arguments);
-    return tool->start(setpriv,
+    return tool->start(setprivProgram(),
                        QStringList{QStringLiteral("--pdeathsig"), QString::fromLatin1(signalName),
                                    QStringLiteral("--"), program} +
                            arguments);
@@ -72,6 +76,12 @@ bool CaptureSession::start(const Tools& tools, const CaptureSource& source,
     m_errorText.clear();
     m_stopping = false;
     m_playerArguments.clear();
+    // No recorder is started that could outlive the program.
+    if (setprivProgram().isEmpty()) {
+        m_errorText = QStringLiteral("setpriv was not found; it comes with the package "
+                                     "util-linux and makes FFmpeg end with the program.");
+        return false;
+    }
 
     // Both ends are closed on exec unless handed on on purpose: the player gets only the read
     // end and FFmpeg only the write end, so the player's end makes FFmpeg's writes fail (and

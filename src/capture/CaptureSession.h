@@ -32,8 +32,10 @@ public:
     ~CaptureSession() override;
 
     // Starts FFmpeg with these outputs; with a window id the live picture is drawn into that
-    // window. False (with errorText) when FFmpeg could not be started. A live picture whose
-    // player cannot start is left out; the recording goes on without it.
+    // window. Both are started so that they end with the program (through util-linux's
+    // setpriv; without it nothing is started). False (with errorText) when FFmpeg could not be
+    // started. A live picture whose player cannot start is left out; the recording goes on
+    // without it.
     bool start(const Tools& tools, const CaptureSource& source, const QString& recordingFile,
                quint64 windowId, bool mirrorLivePicture);
     // Asks FFmpeg to end ("q": its files are complete), then the player; ends either by force

@@ -4,8 +4,6 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 
-#include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -50,10 +48,11 @@ CaptureWindow::~CaptureWindow() {
 }
 
 void CaptureWindow::buildLayout() {
-    // Making the picture host native must not make its siblings native too.
-    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    // The player draws into the host's own X11 window; its parents stay Qt's own (the program
+    // keeps its siblings so from its start).
     m_pictureHost = new QWidget(this);
     m_pictureHost->setObjectName(QStringLiteral("vcx"));
+    m_pictureHost->setAttribute(Qt::WA_DontCreateNativeAncestors);
     m_pictureHost->setAttribute(Qt::WA_NativeWindow);
     m_pictureHost->setMinimumSize(400, 300);
     m_pictureHost->setAutoFillBackground(true);
@@ -215,8 +214,13 @@ void CaptureWindow::startCapture() {
 }
 
 void CaptureWindow::stopCapture() {
+    if (m_stopping)
+        return;
     endRecording();
     setRecordingButtons(false);
+    // Asked for while the recording ended; after the command that ended it has finished.
+    if (m_closeAfterStop)
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void CaptureWindow::preview() {
@@ -229,21 +233,32 @@ void CaptureWindow::preview() {
 }
 
 void CaptureWindow::exitWindow() {
-    endRecording();
-    close();
+    reject();
 }
 
-void CaptureWindow::closeEvent(QCloseEvent* event) {
-    // The close box ends a recording as "Exit" does, so its file is complete.
+void CaptureWindow::done(int result) {
+    if (m_stopping) {
+        m_closeAfterStop = true;
+        return;
+    }
     endRecording();
+    m_closeAfterStop = false; // a close asked for meanwhile is this one
     m_statisticsTimer->stop();
     m_device.shutDown();
-    event->accept();
+    QDialog::done(result);
 }
 
 void CaptureWindow::endRecording() {
+    if (m_stopping)
+        return;
     const bool wasRecording = m_recordingShown || m_device.isRecording();
+    // Events run while the device waits for the recording's end: no click may start another
+    // stop (which would find the file already finished) or anything else meanwhile.
+    m_stopping = true;
+    setEnabled(false);
     m_device.stopRecording();
+    setEnabled(true);
+    m_stopping = false;
     if (!wasRecording)
         return;
     m_recordingShown = false;
@@ -260,6 +275,8 @@ void CaptureWindow::setRecordingButtons(bool recording) {
 }
 
 void CaptureWindow::onStatisticsTick() {
+    if (m_stopping)
+        return;
     if (m_device.isRecording()) {
         m_statisticsLabel->setText(FormatCaptureStatistics(m_device.statistics()));
         return;

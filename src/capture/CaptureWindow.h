@@ -18,8 +18,10 @@ namespace vidora {
 // The capture window "Capture Video From DV": picks a capture device, shows its live picture,
 // steers the camera's pan, tilt, roll and zoom where the device has them, records into an AVI
 // file and shows the recording's running figures. The device does the work; the window only
-// drives it. No recording or player outlives the window: leaving it in any way ends the
-// recording as "Exit" does, so the file is complete.
+// drives it. No recording or player outlives the window: leaving it in any way ("Exit", the
+// close box, Esc) ends the recording as "Exit" does, so the file is complete. While a recording
+// ends (the recorder finishing its file may take seconds) the window takes no commands; a
+// close asked for meanwhile follows once the recording has ended.
 class CaptureWindow : public QDialog {
     Q_OBJECT
 public:
@@ -47,8 +49,8 @@ public:
     void exitWindow();
     void onStatisticsTick();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // However the window is left: the recording ends as "Exit" ends it, then the device.
+    void done(int result) override;
 
 private:
     void buildLayout();
@@ -61,6 +63,8 @@ private:
     QString m_confirmedFile; // the file whose replacement the save dialog confirmed
     bool m_recordingShown = false;
     bool m_updatingSliders = false;
+    bool m_stopping = false;
+    bool m_closeAfterStop = false;
 
     QWidget* m_pictureHost = nullptr;
     QComboBox* m_deviceList = nullptr;

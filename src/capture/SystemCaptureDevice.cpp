@@ -171,7 +171,7 @@ bool SystemCaptureDevice::startRecording() {
 }
 
 void SystemCaptureDevice::stopRecording() {
-    if (!m_recording)
+    if (!m_recording || m_stopping)
         return;
     endRecordingRun();
     // The live picture comes back once the caller is done: a window that stops the recording
@@ -180,7 +180,13 @@ void SystemCaptureDevice::stopRecording() {
 }
 
 void SystemCaptureDevice::endRecordingRun() {
+    // The stop waits for FFmpeg to finish the file, events running meanwhile: a second stop
+    // then would find the file already given its name and report nothing recorded.
+    if (m_stopping)
+        return;
+    m_stopping = true;
     const bool success = m_session.stop();
+    m_stopping = false;
     m_lastStatistics = m_session.statistics();
     finishRecording(success);
 }

@@ -77,6 +77,7 @@ private:
     bool m_connected = false;
     bool m_preview = false;
     bool m_recording = false;
+    bool m_stopping = false; // a recording's stop waits for its end
     QString m_captureFile;
     QString m_recordingFile; // the file of the recording in progress
     QString m_errorText;

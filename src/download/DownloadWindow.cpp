@@ -137,7 +137,9 @@ void DownloadWindow::buildControls() {
     m_previewArea = named(new OpaqueGroupBox(QStringLiteral("YouTube Preview"), this), "frmPR",
                           {kPreviewHiddenX, kPreviewAtQuestion.y(), 440, 285});
     m_previewHost = named(new QWidget(m_previewArea), "SWF", {8, 22, 424, 234});
-    m_previewHost->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    // The preview area moves in and out of view with the host in it: it is a native window of
+    // its own too, so the host's X window moves with it (a native child of a widget drawn by
+    // Qt stays where it was made).
     m_previewHost->setAttribute(Qt::WA_NativeWindow);
     m_previewHost->setAutoFillBackground(true);
     QPalette black = m_previewHost->palette();

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/ToolProcesses.h"
+#include "webvideo/Transfers.h"
 
 #include <QUrl>
 #include <QWidget>
@@ -29,14 +30,15 @@ QStringList StreamPreview::PlayerArguments(quintptr windowId, const QString& lin
 
 qint64 StreamPreview::play(const QString& link) {
     stop();
-    const QUrl url(link.trimmed());
-    // Anything but a web address (a text starting with "-" above all) is never given to the player.
+    // The very address a download of the link fetches.
+    const QUrl url = AddressOfLink(link);
+    // Anything but a web address is never given to the player.
     if (!m_host || !url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
         return 0;
     m_player = std::make_unique<ToolProcess>();
     m_player->setWorkingDirectory(AppFolder());
     return m_player->start(joinPath(AppFolder(), QString::fromUtf16(kPlayerFileName)),
-                           PlayerArguments(m_host->winId(), link.trimmed()));
+                           PlayerArguments(m_host->winId(), url.toString(QUrl::FullyEncoded)));
 }
 
 bool StreamPreview::isPlaying() const {

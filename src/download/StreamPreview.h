@@ -22,8 +22,9 @@ public:
     explicit StreamPreview(QWidget* host, QObject* parent = nullptr);
     ~StreamPreview() override;
 
-    // Stops a player still running and starts one for the link; only http and https links are
-    // played. Returns the player's process id, 0 when nothing was started.
+    // Stops a player still running and starts one for the link, read as a download reads it
+    // (AddressOfLink); only http and https addresses are played. Returns the player's process
+    // id, 0 when nothing was started.
     qint64 play(const QString& link);
     void stop();
     bool isPlaying() const;

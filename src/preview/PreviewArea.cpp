@@ -43,10 +43,12 @@ PreviewArea::PreviewArea(QWidget* parent)
 PreviewArea::PreviewArea(const QString& caption, const QString& hostName, const QString& sliderName,
                          QWidget* parent)
     : QGroupBox(caption, parent) {
-    // The player draws into the host's own X11 window; Qt never paints over its picture.
+    // The player draws into the host's own X11 window; Qt never paints over its picture. The
+    // window's other widgets stay Qt's own: the host's parents are not made native with it.
     m_host = new QWidget(this);
     m_host->setObjectName(hostName);
     m_host->setProperty("playerHost", true);
+    m_host->setAttribute(Qt::WA_DontCreateNativeAncestors);
     m_host->setAttribute(Qt::WA_NativeWindow);
     m_host->setMinimumSize(320, 200);
     m_host->setAutoFillBackground(true);

@@ -36,9 +36,8 @@ TrimmingWindow::TrimmingWindow(PreviewState& preview, const TrimHandOver& handOv
 }
 
 TrimmingWindow::~TrimmingWindow() {
-    // Closed without done(): its player still must not outlive the host.
-    if (!m_closed)
-        m_player.endPlayers();
+    // However the window went (with done() or without), no player may outlive its host.
+    m_player.endPlayers();
 }
 
 void TrimmingWindow::buildLayout() {
@@ -136,7 +135,9 @@ void TrimmingWindow::done(int result) {
         m_closed = true;
         if (PreviewState::previewProcessId() != 0)
             SendPlayerKey(kQuitKey);
-        // The host goes with the window: its player ends first.
+        // The host goes with the window: its player ends first. Events still run while that
+        // waits, so the window takes no more clicks: none may start another player here.
+        setEnabled(false);
         m_player.endPlayers();
         m_trimFile.clear();
     }

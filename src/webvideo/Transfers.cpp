@@ -13,8 +13,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace vidora {
 
@@ -67,9 +69,12 @@ QString timeoutText(int ms) {
         .arg(QString::number(ms / 1000.0));
 }
 
-// Replaces a file with another by renaming, in one step.
-bool replaceFile(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+// Replaces a file with another by renaming, in one step. The empty text when it did, else why
+// not.
+QString replaceFile(const QString& from, const QString& to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -278,12 +283,16 @@ QString PercentText(int percent) {
     return QString::number(percent) + QStringLiteral(" % ");
 }
 
+QString PartialDownloadName(const QString& name) {
+    return SafeFileName(name) + QStringLiteral(".part");
+}
+
 bool DownloadToFile(HttpTransfer& inet, const QString& link, const QString& folder,
                     const QString& name, const std::function<void(int percent)>& progress) {
     const QString target = joinPath(folder, SafeFileName(name));
     // Written under a name of its own first: a file of the same name is replaced only by a
-    // complete download.
-    const QString partial = joinPath(folder, u'.' + SafeFileName(name) + QStringLiteral(".part"));
+    // complete download, and a download cut short (even by a crash) says what it is.
+    const QString partial = joinPath(folder, PartialDownloadName(name));
     QFile file(partial);
     qint64 total = 0;
     qint64 remaining = 0;
@@ -300,7 +309,7 @@ bool DownloadToFile(HttpTransfer& inet, const QString& link, const QString& fold
                 return QStringLiteral("The server did not send the length of the file "
                                       "(\"Content-Length\")");
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                return file.errorString() + QStringLiteral(": ") + target;
+                return file.errorString() + QStringLiteral(": ") + partial;
             remaining = total;
         }
         while (remaining > 0) {
@@ -316,7 +325,7 @@ bool DownloadToFile(HttpTransfer& inet, const QString& link, const QString& fold
                 progress(percent);
             }
             if (file.write(chunk, size) != size)
-                return file.errorString() + QStringLiteral(": ") + target;
+                return file.errorString() + QStringLiteral(": ") + partial;
         }
         if (finished && remaining > 0)
             return QStringLiteral("The transfer ended before the whole file had arrived");
@@ -326,19 +335,33 @@ bool DownloadToFile(HttpTransfer& inet, const QString& link, const QString& fold
 
     const bool started = file.isOpen();
     file.close();
-    if (result.outcome == HttpTransfer::Outcome::Done && file.error() == QFileDevice::NoError &&
-        replaceFile(partial, target))
-        return true;
+    QString reason = result.errorText;
+    if (result.outcome == HttpTransfer::Outcome::Done) {
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString() + QStringLiteral(": ") + partial;
+        else if (const QString renameError = replaceFile(partial, target); renameError.isEmpty())
+            return true;
+        else
+            reason =
+                QStringLiteral("The download could not be named %1 (%2)").arg(target, renameError);
+    }
+    // What arrived stays. It takes the file's own name only where no file of that name exists:
+    // an existing file is replaced by a complete download only, so the part keeps its name.
+    QString keptIn;
     if (started) {
-        // What arrived stays, unless it would take the place of an existing file.
-        if (QFileInfo::exists(target) || !replaceFile(partial, target))
-            QFile::remove(partial);
+        keptIn = partial;
+        if (result.outcome != HttpTransfer::Outcome::Done && !QFileInfo::exists(target) &&
+            replaceFile(partial, target).isEmpty())
+            keptIn = target;
     }
     if (result.outcome != HttpTransfer::Outcome::Aborted) {
-        const QString reason = result.outcome == HttpTransfer::Outcome::Done
-                                   ? file.errorString() + QStringLiteral(": ") + target
-                                   : result.errorText;
-        messages().error(QStringLiteral("Error-") + reason);
+        QString text = QStringLiteral("Error-") + reason;
+        if (keptIn == partial && QFileInfo::exists(target))
+            text += QStringLiteral("\nWhat arrived is kept in %1; %2 is unchanged.")
+                        .arg(partial, target);
+        else if (!keptIn.isEmpty())
+            text += QStringLiteral("\nWhat arrived is kept in %1.").arg(keptIn);
+        messages().error(text);
     }
     return false;
 }

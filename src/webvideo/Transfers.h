@@ -97,12 +97,16 @@ bool CacheThumbnail(HttpTransfer& inet, const QString& address, const QString& n
 
 // Downloads the link into the folder under the name (made safe), reading 1024-byte chunks as
 // they arrive and reporting the percentage after each chunk, whenever it changes. The total
-// comes from "Content-Length"; without it nothing is written. An error ends the download with
-// the message "Error-" and the reason; what was written stays, unless a file of that name
-// existed already (then that file stays untouched). A complete download replaces a file of the
-// same name whole. True when the whole file was written.
+// comes from "Content-Length"; without it nothing is written. The bytes go into the partial
+// download's file (PartialDownloadName) first; a complete download then replaces a file of
+// the name whole. An error ends the download with the message "Error-", the reason and where
+// what arrived is kept: under the name itself when no file had it, else in the partial
+// download's file, the existing file untouched. True when the whole file was written.
 bool DownloadToFile(HttpTransfer& inet, const QString& link, const QString& folder,
                     const QString& name, const std::function<void(int percent)>& progress);
+
+// The file a download is written into until it is complete: the name (made safe) and ".part".
+QString PartialDownloadName(const QString& name);
 
 // The percentage after `done` of `total` bytes, rounded halves to the even neighbour.
 int DownloadPercent(qint64 done, qint64 total);

@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
 #include "support/ProgramFolder.h"
+#include "support/widgets/ModalWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace vidora;
@@ -28,10 +28,7 @@ TEST(CaptureEntries, OpenTheCaptureWindowModally) {
         QString title;
         bool modal = false;
         int testPatterns = -1;
-        QTimer::singleShot(0, &window, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
+        test::whenModalOpens([&](QWidget* dialog) {
             title = dialog->windowTitle();
             modal = dialog->isModal() && dialog->objectName() == QStringLiteral("Form3");
             testPatterns = dialog->findChild<QComboBox*>(QStringLiteral("Combo1"))

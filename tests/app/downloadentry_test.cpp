@@ -2,11 +2,10 @@
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
 #include "support/ProgramFolder.h"
+#include "support/widgets/ModalWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace vidora;
@@ -24,12 +23,10 @@ TEST(DownloadEntry, BothEntriesOpenTheDownloadWindowModally) {
             ASSERT_TRUE(entry->isEnabled()) << name;
             QString opened;
             bool modal = false;
-            QTimer::singleShot(0, [&] {
-                if (QWidget* active = QApplication::activeModalWidget()) {
-                    opened = active->objectName();
-                    modal = active->isModal();
-                    active->close();
-                }
+            test::whenModalOpens([&](QWidget* active) {
+                opened = active->objectName();
+                modal = active->isModal();
+                active->close();
             });
             entry->trigger(); // returns when the window has closed
             EXPECT_EQ(opened, QStringLiteral("Formyutobe")) << name;

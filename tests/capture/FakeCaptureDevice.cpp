@@ -1,5 +1,9 @@
 #include "FakeCaptureDevice.h"
 
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+
 namespace vidora::test {
 
 PropertyRange supportedRange(int minimum, int maximum) {
@@ -68,7 +72,14 @@ bool FakeCaptureDevice::startRecording() {
 
 void FakeCaptureDevice::stopRecording() {
     log(QStringLiteral("stop recording"));
+    mostStopsAtOnce = std::max(mostStopsAtOnce, ++stopsRunning);
+    if (recording && stopWaitMs > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(stopWaitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     recording = false;
+    --stopsRunning;
 }
 
 PropertyRange FakeCaptureDevice::propertyRange(CameraProperty property) const {

@@ -20,6 +20,11 @@ public:
     QString error;
     QStringList calls;
     bool recording = false;
+    // A stop of a recording waits this long in an event loop, as a recorder finishing its file.
+    int stopWaitMs = 0;
+    // How many stops run inside each other now, and at most so far.
+    int stopsRunning = 0;
+    int mostStopsAtOnce = 0;
 
     int deviceCount() const override { return int(names.size()); }
     QString deviceName(int index) const override;

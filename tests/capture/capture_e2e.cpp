@@ -6,27 +6,29 @@
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
 #include "support/Media.h"
+#include "support/Processes.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 
 namespace vidora {
 namespace {
 
-bool processRuns(qint64 processId) {
-    return processId > 0 && ::kill(pid_t(processId), 0) == 0;
-}
+using test::processRuns;
 
 // The seconds of a statistics label ("75 frames (0 dropped) - 3.00 sec.").
 double shownSeconds(const QString& label) {
@@ -202,6 +204,60 @@ TEST_F(CaptureEndToEnd, AConfirmedFileIsReplacedByTheCompleteRecordingOnly) {
     during.close();
     m_window->stopCapture();
     EXPECT_TRUE(test::probeMedia(file).readable);
+}
+
+TEST_F(CaptureEndToEnd, ASecondStopWhileTheFirstWaitsChangesNothing) {
+    const QString file = m_folder.filePath(QStringLiteral("twice.avi"));
+    recordFor(file, 1000);
+    // Runs inside the first stop's wait for FFmpeg to finish the file.
+    bool secondStopRan = false;
+    QTimer::singleShot(0, m_device.get(), [&] {
+        m_device->stopRecording();
+        m_device->shutDown();
+        secondStopRan = true;
+    });
+    m_device->stopRecording();
+    EXPECT_TRUE(secondStopRan);
+    EXPECT_FALSE(m_device->isRecording());
+    EXPECT_EQ(m_device->errorText(), QString());
+    const test::MediaInfo info = test::probeMedia(file);
+    ASSERT_TRUE(info.readable) << info.error.toStdString();
+    EXPECT_GE(info.duration, 1.0);
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral(".part")));
+    EXPECT_FALSE(processRuns(m_recorder));
+}
+
+// The program ends under a recording without ending it (a crash, a kill): the system ends
+// its FFmpeg (which finishes the file) and its player.
+TEST(CaptureWithTheProgram, AProgramKilledDuringARecordingLeavesNoProcessRunning) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString file = folder.filePath(QStringLiteral("orphan.avi"));
+    QProcess holder;
+    holder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    holder.start(QStringLiteral(VIDORA_RECORDING_HOLDER),
+                 {QStringLiteral(VIDORA_PROGRAM_DIR "/"), file});
+    ASSERT_TRUE(holder.waitForStarted(10000));
+    ASSERT_TRUE(test::waitFor([&] { return holder.canReadLine() || !holder.isOpen(); }, 30000));
+    const QList<QByteArray> ids = holder.readLine().trimmed().split(' ');
+    ASSERT_EQ(ids.size(), 2);
+    const qint64 recorder = ids[0].toLongLong();
+    const qint64 player = ids[1].toLongLong();
+    ASSERT_TRUE(processRuns(recorder));
+    ASSERT_TRUE(processRuns(player));
+    const QString part = file + QStringLiteral(".part");
+    ASSERT_TRUE(test::waitFor([&] { return QFileInfo(part).size() > 100000; }, 30000));
+
+    ::kill(pid_t(holder.processId()), SIGKILL);
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    EXPECT_TRUE(
+        test::waitFor([&] { return !processRuns(recorder) && !processRuns(player); }, 10000))
+        << "still running: " << (processRuns(recorder) ? "FFmpeg " : "")
+        << (processRuns(player) ? "the player" : "");
+    // Ended on TERM, FFmpeg finished the file; it keeps its temporary name, as nobody named it.
+    const test::MediaInfo info = test::probeMedia(part);
+    EXPECT_TRUE(info.readable) << info.error.toStdString();
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 } // namespace

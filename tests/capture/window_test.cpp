@@ -2,6 +2,7 @@
 #include "capture/CaptureFile.h"
 #include "capture/CaptureWindow.h"
 #include "platform/Paths.h"
+#include "support/EventLoop.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <optional>
@@ -346,10 +348,59 @@ TEST_F(CaptureWindowTest, ExitTheCloseBoxAndTheWindowsEndEachStopTheRecording) {
         EXPECT_FALSE(m_device.recording);
     }
     {
+        // Esc leaves the window as "Exit" does.
+        m_device.figures = {75, 0, 3000};
+        const auto window = open();
+        window->show();
+        control<QLineEdit>(*window, "Text1")->setText(recordingFile());
+        window->startCapture();
+        m_device.takeCalls();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(m_device.takeCalls(), QStringList({"stop recording", "shut down"}));
+        EXPECT_FALSE(m_device.recording);
+        EXPECT_EQ(control<QLabel>(*window, "Label2")->text(),
+                  QStringLiteral("75 frames (0 dropped) - 3.00 sec."));
+    }
+    {
         const auto window = open();
         m_device.takeCalls();
     }
     EXPECT_EQ(m_device.takeCalls(), QStringList({"shut down"}));
+}
+
+TEST_F(CaptureWindowTest, WhileARecordingEndsTheWindowTakesNoOtherCommand) {
+    m_device.names = {QStringLiteral("Camera")};
+    m_device.stopWaitMs = 300;
+    const auto window = open();
+    int browsed = 0;
+    window->setSaveDialog([&](QWidget*, const QString&, const QString&, const QString&) {
+        ++browsed;
+        return QString();
+    });
+    window->show();
+    control<QLineEdit>(*window, "Text1")->setText(recordingFile());
+    window->startCapture();
+    m_device.takeCalls();
+    bool visibleDuringStop = false;
+    QTimer::singleShot(50, window.get(), [&] {
+        for (const char* name : {"Command2", "Command1", "Command3", "Command4", "Command5"})
+            QTest::mouseClick(control<QPushButton>(*window, name), Qt::LeftButton);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        window->onStatisticsTick();
+        window->close(); // the close box
+        visibleDuringStop = window->isVisible();
+    });
+    control<QPushButton>(*window, "Command2")->click();
+    EXPECT_EQ(m_device.mostStopsAtOnce, 1);
+    EXPECT_EQ(browsed, 0);
+    EXPECT_TRUE(visibleDuringStop);
+    EXPECT_EQ(m_device.takeCalls(), QStringList({"stop recording"}));
+    EXPECT_TRUE(m_messages.shown.isEmpty()) << m_messages.shown.join(u'\n').toStdString();
+    EXPECT_TRUE(control<QPushButton>(*window, "Command1")->isEnabled());
+    // The close asked for meanwhile follows the stop.
+    EXPECT_TRUE(test::waitFor([&] { return !window->isVisible(); }, 5000));
+    EXPECT_TRUE(m_device.takeCalls().contains(QStringLiteral("shut down")));
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -178,6 +180,9 @@ TEST_F(Transfers, AStalledDownloadKeepsWhatArrived) {
     ASSERT_EQ(m_messages.shown.size(), 1);
     EXPECT_TRUE(m_messages.shown[0].startsWith(u"error: Error-"));
     EXPECT_TRUE(m_messages.shown[0].contains(u"time-out"));
+    EXPECT_TRUE(m_messages.shown[0].endsWith(
+        QStringLiteral("\nWhat arrived is kept in %1/part.mp4.").arg(downloads())))
+        << m_messages.shown[0].toStdString();
     // Two whole chunks had arrived and were written.
     EXPECT_EQ(contentOf(downloads() + QStringLiteral("/part.mp4")), reply.body.left(2048));
     EXPECT_EQ(m_percents, (QList<int>{20, 41}));
@@ -198,6 +203,14 @@ TEST_F(Transfers, AnExistingFileIsReplacedOnlyByACompleteDownload) {
     m_inet.setStallTimeout(1000);
     EXPECT_FALSE(download(QStringLiteral("/broken"), QStringLiteral("same.mp4")));
     EXPECT_EQ(contentOf(target), QByteArray(9000, 'z'));
+    // What arrived stays beside it, under a name that says what it is.
+    EXPECT_EQ(downloadFolderEntries(), QStringList({"same.mp4", "same.mp4.part"}));
+    EXPECT_EQ(contentOf(target + QStringLiteral(".part")), broken.body.left(2048));
+    ASSERT_EQ(m_messages.shown.size(), 1);
+    EXPECT_TRUE(m_messages.shown[0].startsWith(u"error: Error-"));
+    EXPECT_TRUE(m_messages.shown[0].endsWith(
+        QStringLiteral("\nWhat arrived is kept in %1.part; %1 is unchanged.").arg(target)))
+        << m_messages.shown[0].toStdString();
 
     ServedReply whole;
     whole.body = bodyOf(2500);
@@ -205,6 +218,23 @@ TEST_F(Transfers, AnExistingFileIsReplacedOnlyByACompleteDownload) {
     EXPECT_TRUE(download(QStringLiteral("/whole"), QStringLiteral("same.mp4")));
     EXPECT_EQ(contentOf(target), whole.body);
     EXPECT_EQ(downloadFolderEntries(), QStringList{"same.mp4"});
+}
+
+TEST_F(Transfers, ADownloadThatCannotTakeItsNameSaysWhyAndWhereItIs) {
+    // A folder holds the name: the complete download cannot be renamed onto it.
+    ASSERT_TRUE(QDir(downloads()).mkdir(QStringLiteral("taken.mp4")));
+    ServedReply whole;
+    whole.body = bodyOf(2500);
+    m_server.serve(QStringLiteral("/whole"), whole);
+    EXPECT_FALSE(download(QStringLiteral("/whole"), QStringLiteral("taken.mp4")));
+    const QString target = downloads() + QStringLiteral("/taken.mp4");
+    ASSERT_EQ(m_messages.shown.size(), 1);
+    EXPECT_EQ(m_messages.shown[0],
+              QStringLiteral("error: Error-The download could not be named %1 (Is a directory)\n"
+                             "What arrived is kept in %1.part; %1 is unchanged.")
+                  .arg(target));
+    EXPECT_EQ(contentOf(target + QStringLiteral(".part")), whole.body);
+    EXPECT_TRUE(QFileInfo(target).isDir());
 }
 
 TEST_F(Transfers, RedirectsAreFollowed) {
@@ -313,9 +343,11 @@ TEST_F(Transfers, AThumbnailWhileTheComponentIsBusyIsNotFetched) {
 }
 
 TEST_F(Transfers, HttpsWorksWithATrustedCertificateAndFailsWithout) {
+    if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
+        GTEST_SKIP() << "skipped: openssl is not installed, so no test certificate can be made "
+                        "(scripts/install-deps.sh installs the Debian package openssl)";
     LoopbackServer secure(LoopbackServer::Scheme::Https);
-    if (!secure.start())
-        GTEST_SKIP() << "openssl is not installed: no test certificate";
+    ASSERT_TRUE(secure.start()) << "the https loopback server did not start";
     ServedReply page;
     page.body = "<html>secure page</html>";
     secure.serve(QStringLiteral("/watch"), page);

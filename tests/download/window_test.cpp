@@ -2,11 +2,13 @@
 #include "download/DownloadWindow.h"
 #include "download/Folders.h"
 #include "download/LoopbackServer.h"
+#include "download/StreamPreview.h"
 #include "download/WatchPages.h"
 #include "platform/Paths.h"
 #include "support/EventLoop.h"
 #include "support/Recorders.h"
 #include "support/Scripts.h"
+#include "webvideo/Transfers.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace vidora {
@@ -216,6 +219,47 @@ TEST_F(DownloadWindowTest, APageWithOnlyFlvOffersOnlyFlvAndPreviewPlaysNothing) 
     EXPECT_EQ(previewArea(window)->pos(), QPoint(20, 30)); // 300 x 450 twips
     EXPECT_FALSE(window.isPreviewPlaying());
     EXPECT_TRUE(playerArguments().isEmpty());
+}
+
+TEST_F(DownloadWindowTest, ThePlayersWindowMovesWithThePreviewArea) {
+    DownloadWindow window;
+    window.show();
+    auto* host = window.findChild<QWidget*>(QStringLiteral("SWF"));
+    ASSERT_NE(host->winId(), 0u);
+    QTest::mouseClick(button(window, "cmdPR"), Qt::LeftButton);
+    ASSERT_EQ(previewArea(window)->pos(), QPoint(20, 30));
+    // The player draws into the host's own window: it must stand where the host is shown.
+    QWindow* drawnInto = host->windowHandle();
+    ASSERT_NE(drawnInto, nullptr);
+    EXPECT_EQ(drawnInto->mapToGlobal(QPoint()), host->mapToGlobal(QPoint()));
+    QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("Label6")), Qt::LeftButton);
+    EXPECT_EQ(drawnInto->mapToGlobal(QPoint()), host->mapToGlobal(QPoint()));
+}
+
+TEST_F(DownloadWindowTest, ThePreviewPlaysTheAddressADownloadFetches) {
+    QWidget host;
+    StreamPreview preview(&host);
+    // A decoded link as the page gives it: a blank and a byte that is no ASCII letter.
+    const QString link = QStringLiteral("  ") + m_server.url(QStringLiteral("/a b")) + QChar(0xE9) +
+                         QStringLiteral("?x=1 ");
+    const QString address = AddressOfLink(link).toString(QUrl::FullyEncoded);
+    EXPECT_EQ(address, m_server.url(QStringLiteral("/a%20b%E9?x=1")));
+    ASSERT_NE(preview.play(link), 0);
+    ASSERT_TRUE(test::waitFor([&] { return !playerArguments().isEmpty(); }, 5000));
+    EXPECT_EQ(playerArguments().last(), address);
+    preview.stop();
+
+    // Without a scheme, as a download reads it.
+    QFile::remove(m_program + QStringLiteral("player-args.txt"));
+    const QString bare = m_server.url(QStringLiteral("/flv")).mid(7); // without "http://"
+    ASSERT_NE(preview.play(bare), 0);
+    ASSERT_TRUE(test::waitFor([&] { return !playerArguments().isEmpty(); }, 5000));
+    EXPECT_EQ(playerArguments().last(), m_server.url(QStringLiteral("/flv")));
+    preview.stop();
+    // Nothing that is no web address reaches the player.
+    EXPECT_EQ(preview.play(QStringLiteral("-vo null")), 0);
+    EXPECT_EQ(preview.play(QStringLiteral("file:///etc/passwd")), 0);
+    EXPECT_EQ(preview.play(QString()), 0);
 }
 
 TEST_F(DownloadWindowTest, FormatsDownloadOrPlayAsAnswered) {

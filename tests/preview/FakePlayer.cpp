@@ -57,14 +57,4 @@ bool FakePlayerFolder::waitForKeys(qint64 pid, const QStringList& keys) const {
     return waitFor([&] { return keysOf(pid) == keys; }, 5000);
 }
 
-bool processRuns(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    // The state follows the command name in parentheses: "Z" is a zombie.
-    const QByteArray line = stat.readAll();
-    const qsizetype end = line.lastIndexOf(')');
-    return end >= 0 && line.mid(end + 2, 1) != "Z";
-}
-
 } // namespace vidora::test

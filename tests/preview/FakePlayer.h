@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Processes.h"
 #include "support/ProgramFolder.h"
 #include "support/ToolProcessIds.h"
 
@@ -36,8 +37,5 @@ private:
     ProgramFolder m_programFolder{m_dir.path()};
     ToolProcessIdsReset m_processIds;
 };
-
-// Whether a process with this id still runs (a zombie counts as ended).
-bool processRuns(qint64 pid);
 
 } // namespace vidora::test

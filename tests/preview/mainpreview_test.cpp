@@ -164,6 +164,17 @@ TEST_F(MainPreview, NoPlayerOutlivesTheWindow) {
     EXPECT_FALSE(test::processRuns(second));
 }
 
+TEST_F(MainPreview, OnlyTheHostHasANativeWindowOfItsOwn) {
+    QWidget* host = child("Text2");
+    EXPECT_NE(host->winId(), 0u);
+    // Its parents up to the main window stay Qt's own, whatever the application's settings.
+    int parents = 0;
+    for (QWidget* parent = host->parentWidget(); parent && !parent->isWindow();
+         parent = parent->parentWidget(), ++parents)
+        EXPECT_EQ(parent->internalWinId(), 0u) << parent->objectName().toStdString();
+    EXPECT_GE(parents, 1);
+}
+
 TEST(PlayerEmbedding, AWaylandSessionAsksForXcbUnlessAPlatformWasChosen) {
     const auto platform = [](std::initializer_list<std::pair<const char*, const char*>> values) {
         QProcessEnvironment environment;

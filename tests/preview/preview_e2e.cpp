@@ -19,16 +19,15 @@
 #include "support/Recorders.h"
 #include "support/Scripts.h"
 #include "support/ToolProcessIds.h"
+#include "support/widgets/ModalWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace vidora;
@@ -156,18 +155,18 @@ TEST_F(RealPlayer, ClosingTheWindowsLeavesNoPlayerRunning) {
 
     // The trimming window: the main window's player quits as it opens, its own as it closes.
     qint64 trimmingPlayer = 0;
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
+    bool trimmingPlayerStarted = false;
+    test::whenModalOpens([&](QWidget* window) {
         output.clear();
         QTest::mouseClick(window->findChild<QWidget*>("cmdPlay"), Qt::LeftButton);
         trimmingPlayer = PreviewProcessId;
-        test::waitFor([&] { return output.contains("Starting playback"); }, 20000);
+        trimmingPlayerStarted =
+            test::waitFor([&] { return output.contains("Starting playback"); }, 20000);
         window->close();
     });
     main->action(QStringLiteral("videoclip"))->trigger();
     EXPECT_FALSE(test::processRuns(mainPlayer));
+    EXPECT_TRUE(trimmingPlayerStarted) << output.toStdString();
     ASSERT_NE(trimmingPlayer, 0);
     ASSERT_NE(trimmingPlayer, mainPlayer);
     EXPECT_FALSE(test::processRuns(trimmingPlayer));
@@ -197,10 +196,7 @@ TEST_F(RealPlayer, AJobTrimmedInTheTrimmingWindowConvertsToItsClip) {
     ASSERT_TRUE(test::waitFor([&] { return !main.prober().isBusy(); }, 60000));
     ASSERT_EQ(main.jobs().field(0, JobField::End), "0:00:30");
 
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
+    test::whenModalOpens([&](QWidget* window) {
         auto* start = window->findChild<QSlider*>("Slider1");
         start->setValue(6);
         QTest::mouseRelease(start, Qt::LeftButton);

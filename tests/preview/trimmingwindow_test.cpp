@@ -13,6 +13,7 @@
 #include "support/EventLoop.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
+#include "support/widgets/ModalWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -212,6 +213,37 @@ TEST_F(TrimmingWindowTest, ClosingQuitsItsPlayerAndForgetsTheFile) {
     }
 }
 
+TEST_F(TrimmingWindowTest, WhileItWaitsForItsPlayerToQuitItTakesNoClickAndLeavesNoPlayer) {
+    qint64 startedWhileClosing = 0;
+    {
+        // This player ignores its quit key: closing waits for it up to a second, then kills it.
+        TrimmingWindow window(state, {"/v/stubborn.avi", "0:00:00", "0:00:50", "0:00:50"});
+        window.show();
+        click(&window, "cmdPlay");
+        const qint64 pid = PreviewProcessId;
+        ASSERT_FALSE(folder.startOf(pid).isEmpty());
+        QTimer::singleShot(200, [&] {
+            click(&window, "cmdPlay");
+            release(slider(&window, "Slider3"), 50);
+            QTest::keyClick(&window, Qt::Key_I);
+            startedWhileClosing = PreviewProcessId == pid ? 0 : PreviewProcessId;
+        });
+        click(&window, "Command2");
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(startedWhileClosing, 0) << "a player started into the closing window";
+        EXPECT_EQ(text(&window, "Text1"), "0:00:00");
+        EXPECT_FALSE(test::processRuns(pid));
+        EXPECT_EQ(state.runningPlayers(), 0);
+
+        // Whatever else starts a player into the host, the window's end ends it.
+        window.player().play(QStringLiteral("/v/stubborn.avi"), QStringLiteral("0:00:50"));
+        startedWhileClosing = PreviewProcessId;
+        ASSERT_FALSE(folder.startOf(startedWhileClosing).isEmpty());
+    }
+    EXPECT_FALSE(test::processRuns(startedWhileClosing));
+    EXPECT_EQ(state.runningPlayers(), 0);
+}
+
 // The main window's side: what it does before, while and after the window is open.
 class TrimmingFromTheJobList : public TrimmingWindowTest {
 protected:
@@ -246,13 +278,13 @@ protected:
     void openWith(const std::function<void()>& open,
                   const std::function<void(TrimmingWindow*)>& inside) {
         bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* window = qobject_cast<TrimmingWindow*>(QApplication::activeModalWidget());
+        test::whenModalOpens([&](QWidget* modal) {
+            auto* window = qobject_cast<TrimmingWindow*>(modal);
             ran = window != nullptr;
             if (window)
                 inside(window);
-            if (window && window->isVisible())
-                window->reject();
+            if (modal->isVisible())
+                modal->close();
         });
         open();
         EXPECT_TRUE(ran) << "no trimming window opened";

@@ -9,6 +9,9 @@ class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // As the program starts (prepareForEmbeddedPlayer): a native player host does not make
+        // its siblings native.
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
         static int argc = 1;
         static char name[] = "vidora_tests";
         static char* argv[] = {name, nullptr};

@@ -84,13 +84,13 @@ DownloadWindow::DownloadWindow(QWidget* parent)
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     buildControls();
-    connect(&m_inet1, &HttpTransfer::statusChanged, m_status, &QLabel::setText);
+    connect(&m_pageTransfer, &HttpTransfer::statusChanged, m_status, &QLabel::setText);
     m_address->setFocus();
 }
 
 DownloadWindow::~DownloadWindow() {
-    m_inet1.abort();
-    m_inet2.abort();
+    m_pageTransfer.abort();
+    m_thumbnailTransfer.abort();
     // Before the host widget goes with the other children.
     m_player->stop();
 }
@@ -189,14 +189,14 @@ void DownloadWindow::getDirectLink() {
     setTransferRunning(true);
     showPicture(joinPath(AppFolder(), QStringLiteral("loading.jpg")));
     // Each step goes on when the one before failed: an empty page gives empty fields.
-    const QString page = LoadPage(m_inet1, m_address->text());
+    const QString page = LoadPage(m_pageTransfer, m_address->text());
     if (m_closing)
         return;
     for (const int code : GetURLs(page, m_links))
         m_offeredFormats.insert(code);
     m_info = ParseWatchPage(page);
     const QString thumbnail = SafeFileName(m_info.VideoId) + QStringLiteral(".jpg");
-    CacheThumbnail(m_inet2, m_info.ThumbnailUrl, thumbnail);
+    CacheThumbnail(m_thumbnailTransfer, m_info.ThumbnailUrl, thumbnail);
     if (m_closing)
         return;
     showPicture(joinPath(joinPath(AppFolder(), QStringLiteral("Cache")), thumbnail));
@@ -227,7 +227,7 @@ void DownloadWindow::download(const QString& link, const QString& fileName) {
         return;
     }
     setTransferRunning(true);
-    DownloadToFile(m_inet1, *decoded, DownloadFolder(), fileName, [this](int percent) {
+    DownloadToFile(m_pageTransfer, *decoded, DownloadFolder(), fileName, [this](int percent) {
         m_percent->setText(PercentText(percent));
         m_progress->setValue(percent);
     });
@@ -276,8 +276,8 @@ void DownloadWindow::done(int result) {
     // A transfer still running ends here (the file keeps what was written), and the player
     // stops before its host goes away.
     m_closing = true;
-    m_inet1.abort();
-    m_inet2.abort();
+    m_pageTransfer.abort();
+    m_thumbnailTransfer.abort();
     m_player->stop();
     QDialog::done(result);
 }

@@ -42,8 +42,8 @@ public:
     // The "Download/Play" question: true for Yes (download), false for No (play). Tests put
     // their own answer here.
     void setDownloadOrPlayQuestion(std::function<bool()> question);
-    HttpTransfer& pageTransfer() { return m_inet1; }
-    HttpTransfer& thumbnailTransfer() { return m_inet2; }
+    HttpTransfer& pageTransfer() { return m_pageTransfer; }
+    HttpTransfer& thumbnailTransfer() { return m_thumbnailTransfer; }
     const FormatLinks& links() const { return m_links; }
     const WatchPageInfo& pageInfo() const { return m_info; }
     bool isPreviewPlaying() const;
@@ -69,8 +69,8 @@ private:
     void showPicture(const QString& file);
     void setTransferRunning(bool running);
 
-    HttpTransfer m_inet1;
-    HttpTransfer m_inet2;
+    HttpTransfer m_pageTransfer;
+    HttpTransfer m_thumbnailTransfer;
     FormatLinks m_links;
     WatchPageInfo m_info;
     QSet<int> m_offeredFormats;

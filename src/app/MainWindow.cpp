@@ -97,6 +97,9 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), m_runContext(std::make_unique<RunContextOfWindow>(*this)),
       m_run(*m_runContext) {
     setObjectName(QStringLiteral("Form1"));
+    // The reason a job failed is its status tooltip: it shows also while another window has
+    // the focus, for example right after the end-of-run message closed.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(QStringLiteral("Vidora"));
     buildLayout();
     buildMenus();

@@ -5,11 +5,14 @@
 #include "profiles/OptionSheetModel.h"
 #include "support/ProgramFolder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace vidora;
 
@@ -141,4 +144,20 @@ TEST_F(MainWindowStart, SheetShowsValuesAndHandsEditsBackToTheModel) {
     sheet.SetValue(codec, QStringLiteral("mpeg4"));
     EXPECT_EQ(codecValue.data().toString(), QStringLiteral("mpeg4"));
     EXPECT_EQ(shown->rowCount(), 4);
+}
+
+// A settings file that is a pipe would block the start before any window showed.
+TEST_F(MainWindowStart, ASettingsFileThatIsAPipeStartsLikeNoSettingsAndStaysAPipe) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsFile()).constData(), 0644), 0);
+    QElapsedTimer clock;
+    clock.start();
+    {
+        MainWindow window;
+        window.show();
+        EXPECT_EQ(window.profileChooser()->selectedCaption(),
+                  QStringLiteral("Customized MP4 Movie(*.mp4)"));
+        window.close();
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_FALSE(QFileInfo(settingsFile()).isFile()) << "the pipe was not replaced";
 }

@@ -1,7 +1,11 @@
-# Compile settings shared by every target of the project.
+# Compile settings shared by every target of the project. Warnings are errors where the project
+# is checked (CI and the scripts turn the option on), not for everyone who builds the source
+# with another compiler.
+option(VIDORA_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 add_library(vidora_common_config INTERFACE)
 target_compile_features(vidora_common_config INTERFACE cxx_std_20)
-target_compile_options(vidora_common_config INTERFACE -Wall -Wextra -Werror)
+target_compile_options(vidora_common_config INTERFACE -Wall -Wextra
+  $<$<BOOL:${VIDORA_WARNINGS_AS_ERRORS}>:-Werror>)
 target_compile_definitions(vidora_common_config INTERFACE
   QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
 set(CMAKE_AUTOMOC ON)

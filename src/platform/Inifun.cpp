@@ -234,7 +234,7 @@ bool WriteSetting(const QString& filePath, const QString& section, const QString
 }
 
 QString settingsFilePath() {
-    return joinPath(AppFolder(), QStringLiteral("settings.dat"));
+    return joinPath(AppDataFolder(), QStringLiteral("settings.dat"));
 }
 
 } // namespace vidora

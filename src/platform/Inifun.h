@@ -26,7 +26,7 @@ QString ReadSetting(const QString& filePath, const QString& section, const QStri
 bool WriteSetting(const QString& filePath, const QString& section, const QString& key,
                   const QString& value);
 
-// The program's settings file: settings.dat in the program folder.
+// The program's settings file: settings.dat in the folder of its own files (AppDataFolder).
 QString settingsFilePath();
 
 } // namespace vidora

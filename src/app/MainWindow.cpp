@@ -5,6 +5,7 @@
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
 #include "app/PropertySheet.h"
+#include "app/SettingsDialog.h"
 #include "app/Skin.h"
 #include "base/TextValues.h"
 #include "capture/CaptureWindow.h"
@@ -53,7 +54,10 @@ constexpr std::pair<const char*, const char*> kButtonActions[] = {
 
 // Menu entries whose windows are not part of the program yet.
 constexpr const char* kNotYetAvailable[] = {
-    "options", "checkupdate", "helphelp", "HomePage", "SupportOnline",
+    "checkupdate",
+    "helphelp",
+    "HomePage",
+    "SupportOnline",
 };
 
 // Entries that change the job list or start a run: disabled while a run is in progress.
@@ -374,6 +378,11 @@ void MainWindow::exitProgram() {
 void MainWindow::showAbout() {
     AboutWindow about(this);
     about.exec();
+}
+
+void MainWindow::openSettingsDialog() {
+    SettingsDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::openDownloadWindow() {

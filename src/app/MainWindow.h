@@ -87,7 +87,8 @@ private:
     // Commands whose windows are not part of the program yet; their entries stay disabled.
     // "Import Video From Youtube": the web video download window, modal.
     void openDownloadWindow();
-    void openSettingsDialog() {}
+    // Edit > "Video Settings" and the "Settings" button: the settings dialog, modal.
+    void openSettingsDialog();
     void openHelp() {}
     void openHomePage() {}
     void openSupportPage() {}

@@ -2,6 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/ButtonBar.h"
+#include "app/Links.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
 #include "app/PropertySheet.h"
@@ -52,13 +53,8 @@ constexpr std::pair<const char*, const char*> kButtonActions[] = {
     {"Image11", "BurnNow"},
 };
 
-// Menu entries whose windows are not part of the program yet.
-constexpr const char* kNotYetAvailable[] = {
-    "checkupdate",
-    "helphelp",
-    "HomePage",
-    "SupportOnline",
-};
+// Menu entries with nothing behind them.
+constexpr const char* kWithoutAction[] = {"checkupdate"};
 
 // Entries that change the job list or start a run: disabled while a run is in progress.
 constexpr const char* kLockedWhileRunning[] = {
@@ -199,7 +195,7 @@ void MainWindow::buildMenus() {
     for (auto it = context.cbegin(); it != context.cend(); ++it)
         m_actions.insert(it.key(), it.value());
 
-    for (const char* name : kNotYetAvailable)
+    for (const char* name : kWithoutAction)
         action(QString::fromLatin1(name))->setEnabled(false);
 
     const auto on = [this](const char* name, auto slot) {
@@ -216,9 +212,9 @@ void MainWindow::buildMenus() {
     on("exit", &MainWindow::exitProgram);
     on("About", &MainWindow::showAbout);
     on("options", &MainWindow::openSettingsDialog);
-    on("helphelp", &MainWindow::openHelp);
-    on("HomePage", &MainWindow::openHomePage);
-    on("SupportOnline", &MainWindow::openSupportPage);
+    on("helphelp", [this] { OpenHelp(this); });
+    on("HomePage", [] { OpenLink(homePageAddress()); });
+    on("SupportOnline", [] { OpenLink(supportPageAddress()); });
     on("Capture", &MainWindow::openCaptureWindow);
     on("Capture1", &MainWindow::openCaptureWindow);
     on("importvideo", &MainWindow::openDownloadWindow);

@@ -84,14 +84,10 @@ private:
     // "Capture Video From DV": the capture window, modal, with this computer's devices.
     void openCaptureWindow();
 
-    // Commands whose windows are not part of the program yet; their entries stay disabled.
     // "Import Video From Youtube": the web video download window, modal.
     void openDownloadWindow();
     // Edit > "Video Settings" and the "Settings" button: the settings dialog, modal.
     void openSettingsDialog();
-    void openHelp() {}
-    void openHomePage() {}
-    void openSupportPage() {}
 
     // The preview and the trimming window.
     void wirePreview();

@@ -44,9 +44,14 @@ function(vidora_tests name)
   file(GLOB _shared CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER _shared EXCLUDE REGEX "_(test|e2e)\\.cpp$")
   file(GLOB _support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*.cpp)
-  # APPLICATION Core or Widgets: the test program gets that application object.
+  # APPLICATION Core or Widgets: the test program gets that application object, and widget
+  # tests the helpers for windows.
   if(ARG_APPLICATION)
     list(APPEND _support ${PROJECT_SOURCE_DIR}/tests/support/application/${ARG_APPLICATION}Application.cpp)
+  endif()
+  if(ARG_APPLICATION STREQUAL "Widgets")
+    file(GLOB _widget_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/widgets/*.cpp)
+    list(APPEND _support ${_widget_support})
   endif()
   foreach(kind unit e2e)
     if(kind STREQUAL unit)

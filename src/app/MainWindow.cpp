@@ -313,6 +313,21 @@ void MainWindow::addDroppedFiles(const QStringList& paths) {
     unsetCursor();
 }
 
+void MainWindow::addHandedOverFiles(const QStringList& paths) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    m_handedOver << paths;
+    // The probes wait in event loops, where the next batch may arrive: it waits its turn.
+    if (m_addingHandedOver)
+        return;
+    m_addingHandedOver = true;
+    while (!m_handedOver.isEmpty())
+        addDroppedFiles(m_handedOver.takeFirst());
+    m_addingHandedOver = false;
+}
+
 void MainWindow::removeSelectedFile() {
     const QModelIndex current = m_lvwAudioTracks->currentIndex();
     if (current.isValid())

@@ -51,6 +51,9 @@ public:
     // Adding, removing and clearing jobs.
     void addFiles();
     void addDroppedFiles(const QStringList& paths);
+    // Files from the command line or handed over by a later start: the window comes to the
+    // front and they are added as if dropped, each batch after the one before.
+    void addHandedOverFiles(const QStringList& paths);
     void removeSelectedFile();
     void clearAllFiles();
     // A click on a job shows its file and times in the option sheet.
@@ -120,6 +123,8 @@ private:
     std::unique_ptr<PreviewState> m_previewState;
     std::unique_ptr<PreviewPlayer> m_previewPlayer;
     ProgressPanel* m_progressPanel = nullptr;
+    QList<QStringList> m_handedOver;
+    bool m_addingHandedOver = false;
 };
 
 } // namespace vidora

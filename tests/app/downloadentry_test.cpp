@@ -1,8 +1,8 @@
 // "Import Video From Youtube" of the menu and of the job list's menu opens the download window.
 #include "app/MainWindow.h"
 #include "platform/Paths.h"
-#include "support/Modal.h"
 #include "support/ProgramFolder.h"
+#include "support/widgets/Modal.h"
 
 #include <QAction>
 #include <QTemporaryDir>

@@ -7,11 +7,11 @@
 #include "app/MainWindow.h"
 #include "app/SettingsDialog.h"
 #include "platform/Inifun.h"
-#include "support/Modal.h"
 #include "support/PersonFolders.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
+#include "support/widgets/Modal.h"
 
 #include <QAction>
 #include <QApplication>

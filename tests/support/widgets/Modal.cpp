@@ -1,4 +1,4 @@
-#include "support/Modal.h"
+#include "support/widgets/Modal.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -16,7 +16,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -151,6 +153,18 @@ TEST_F(HelpWindowTest, OpenHelpShowsTheStartPageWithoutWaiting) {
     // A second call opens a second window.
     OpenHelp(&owner);
     EXPECT_EQ(owner.findChildren<HelpWindow*>().size(), 2);
+}
+
+TEST_F(HelpWindowTest, ThePagesAreShownWithTheHelpsStyleSheet) {
+    HelpWindow window;
+    QColor heading;
+    const QTextDocument* document = browser(window)->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block.text() == u"Vidora Help")
+            heading = block.begin().fragment().charFormat().foreground().color();
+    }
+    // help.css gives the page titles the accent colour.
+    EXPECT_EQ(heading, QColor(0x1d, 0x4e, 0xd8));
 }
 
 TEST_F(HelpWindowTest, LinksMoveThroughTheHelpAndBackAndForward) {

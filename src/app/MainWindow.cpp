@@ -2,9 +2,11 @@
 
 #include "app/AboutWindow.h"
 #include "app/ButtonBar.h"
+#include "app/Links.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
 #include "app/PropertySheet.h"
+#include "app/SettingsDialog.h"
 #include "app/Skin.h"
 #include "base/TextValues.h"
 #include "capture/CaptureWindow.h"
@@ -51,10 +53,8 @@ constexpr std::pair<const char*, const char*> kButtonActions[] = {
     {"Image11", "BurnNow"},
 };
 
-// Menu entries whose windows are not part of the program yet.
-constexpr const char* kNotYetAvailable[] = {
-    "options", "checkupdate", "helphelp", "HomePage", "SupportOnline",
-};
+// Menu entries with nothing behind them.
+constexpr const char* kWithoutAction[] = {"checkupdate"};
 
 // Entries that change the job list or start a run: disabled while a run is in progress.
 constexpr const char* kLockedWhileRunning[] = {
@@ -198,7 +198,7 @@ void MainWindow::buildMenus() {
     for (auto it = context.cbegin(); it != context.cend(); ++it)
         m_actions.insert(it.key(), it.value());
 
-    for (const char* name : kNotYetAvailable)
+    for (const char* name : kWithoutAction)
         action(QString::fromLatin1(name))->setEnabled(false);
 
     const auto on = [this](const char* name, auto slot) {
@@ -215,9 +215,9 @@ void MainWindow::buildMenus() {
     on("exit", &MainWindow::exitProgram);
     on("About", &MainWindow::showAbout);
     on("options", &MainWindow::openSettingsDialog);
-    on("helphelp", &MainWindow::openHelp);
-    on("HomePage", &MainWindow::openHomePage);
-    on("SupportOnline", &MainWindow::openSupportPage);
+    on("helphelp", [this] { OpenHelp(this); });
+    on("HomePage", [] { OpenLink(homePageAddress()); });
+    on("SupportOnline", [] { OpenLink(supportPageAddress()); });
     on("Capture", &MainWindow::openCaptureWindow);
     on("Capture1", &MainWindow::openCaptureWindow);
     on("importvideo", &MainWindow::openDownloadWindow);
@@ -346,6 +346,21 @@ void MainWindow::addDroppedFiles(const QStringList& paths) {
     unsetCursor();
 }
 
+void MainWindow::addHandedOverFiles(const QStringList& paths) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    m_handedOver << paths;
+    // The probes wait in event loops, where the next batch may arrive: it waits its turn.
+    if (m_addingHandedOver)
+        return;
+    m_addingHandedOver = true;
+    while (!m_handedOver.isEmpty())
+        addDroppedFiles(m_handedOver.takeFirst());
+    m_addingHandedOver = false;
+}
+
 void MainWindow::removeSelectedFile() {
     const QModelIndex current = m_lvwAudioTracks->currentIndex();
     if (current.isValid())
@@ -415,6 +430,11 @@ void MainWindow::exitProgram() {
 void MainWindow::showAbout() {
     AboutWindow about(this);
     about.exec();
+}
+
+void MainWindow::openSettingsDialog() {
+    SettingsDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::openDownloadWindow() {

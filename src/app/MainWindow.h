@@ -53,6 +53,9 @@ public:
     // Adding, removing and clearing jobs.
     void addFiles();
     void addDroppedFiles(const QStringList& paths);
+    // Files from the command line or handed over by a later start: the window comes to the
+    // front and they are added as if dropped, each batch after the one before.
+    void addHandedOverFiles(const QStringList& paths);
     void removeSelectedFile();
     void clearAllFiles();
     // Brings back the rows of the last removal or clearing.
@@ -90,13 +93,10 @@ private:
     // "Capture Video From DV": the capture window, modal, with this computer's devices.
     void openCaptureWindow();
 
-    // Commands whose windows are not part of the program yet; their entries stay disabled.
     // "Import Video From Youtube": the web video download window, modal.
     void openDownloadWindow();
-    void openSettingsDialog() {}
-    void openHelp() {}
-    void openHomePage() {}
-    void openSupportPage() {}
+    // Edit > "Video Settings" and the "Settings" button: the settings dialog, modal.
+    void openSettingsDialog();
 
     // The preview and the trimming window.
     void wirePreview();
@@ -130,6 +130,8 @@ private:
     std::unique_ptr<PreviewState> m_previewState;
     std::unique_ptr<PreviewPlayer> m_previewPlayer;
     ProgressPanel* m_progressPanel = nullptr;
+    QList<QStringList> m_handedOver;
+    bool m_addingHandedOver = false;
 };
 
 } // namespace vidora

@@ -199,7 +199,7 @@ void DownloadWindow::getDirectLink() {
     CacheThumbnail(m_thumbnailTransfer, m_info.ThumbnailUrl, thumbnail);
     if (m_closing)
         return;
-    showPicture(joinPath(joinPath(AppFolder(), QStringLiteral("Cache")), thumbnail));
+    showPicture(joinPath(joinPath(AppDataFolder(), QStringLiteral("Cache")), thumbnail));
     m_title->setText(m_info.Title);
     m_description->setPlainText(m_info.Description);
     m_category->setText(m_info.Category);

@@ -27,12 +27,20 @@ const QString ConversionRun::kCancel = QStringLiteral("Cancel");
 
 namespace {
 
-// The program folder as the command line names it: without its trailing "/", but for "/".
-QString programFolder() {
-    QString folder = AppFolder();
+// A folder as the command line names it: without its trailing "/", but for "/".
+QString commandLineFolder(QString folder) {
     if (folder.size() > 1)
         folder.chop(1);
     return folder;
+}
+
+QString programFolder() {
+    return commandLineFolder(AppFolder());
+}
+
+// Where the statistics file goes: the program folder unless it is read-only.
+QString statsFolder() {
+    return commandLineFolder(AppDataFolder());
 }
 
 // A job's clip length in seconds, or 0 when its times are not times.
@@ -102,7 +110,7 @@ void ConversionRun::run() {
     // The settings are read once, before the first job.
     const Settings settings;
     const QString folder = settings.outputFolder();
-    m_outputFolder = folder.isEmpty() ? programFolder() : folder;
+    m_outputFolder = folder.isEmpty() ? VideosFolder() : folder;
     m_overwriteExistingFiles = settings.overwriteExistingFiles();
     // A stored count far outside any machine's is taken as the nearest one an int holds.
     m_threads = static_cast<int>(std::clamp(settings.threadCount(), -1024.0, 1024.0));
@@ -192,6 +200,7 @@ ConversionRun::PreparedJob ConversionRun::prepareJob(int row, const QString& inp
     encoderJob.durationSeconds = JobDurationSeconds + (toTheEnd ? 1 : 0);
     encoderJob.outputPath = *output;
     encoderJob.programFolder = programFolder();
+    encoderJob.statsFolder = statsFolder();
     encoderJob.threads = m_threads;
     const auto command = BuildEncoderCommandLine(encoderJob, *options);
     if (!command)
@@ -225,7 +234,7 @@ ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& 
     emit jobCaptionChanged(job.caption);
     m_context.setJobStatus(row, kProcessing, QString());
 
-    const QString folder = programFolder();
+    const QString folder = statsFolder();
     clearStatistics(StatsFileName(folder));
     ToolProcess encoder;
     encoder.setWorkingDirectory(folder);
@@ -311,7 +320,7 @@ void ConversionRun::finishRun() {
 void ConversionRun::onProgressTick() {
     ++ElapsedSeconds;
     emit elapsedTextChanged(secondsToTimeText(ElapsedSeconds));
-    const QString line = ReadLastLineOfFile(StatsFileName(programFolder()));
+    const QString line = ReadLastLineOfFile(StatsFileName(statsFolder()));
     const double encoded = encodedSecondsOfStatsLine(line);
     // A zero duration leaves the bar as it is.
     if (const auto percent = trackPercent(encoded, JobDurationSeconds))

@@ -293,7 +293,7 @@ std::optional<EncoderCommand> BuildEncoderCommandLine(const EncoderJob& job, con
     b.literal(u" -threads " + (job.threads >= 0 ? QStringLiteral(" ") : QString()) +
               QString::number(job.threads));
     b.literal(QStringLiteral(" -vstats_file "));
-    b.quoted(StatsFileName(job.programFolder));
+    b.quoted(StatsFileName(job.statsFolder.isEmpty() ? job.programFolder : job.statsFolder));
     return b.finish();
 }
 

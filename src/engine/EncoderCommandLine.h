@@ -37,6 +37,7 @@ struct EncoderJob {
     qint32 durationSeconds = 0;
     QString outputPath;
     QString programFolder; // without trailing "/", except for the root
+    QString statsFolder;   // where curconvert.log goes, written the same way; empty: programFolder
     int threads = 0;
 };
 
@@ -53,7 +54,7 @@ struct EncoderCommand {
 std::optional<EncoderCommand> BuildEncoderCommandLine(const EncoderJob& job,
                                                       const JobOptions& options);
 
-// The file the encoder writes its statistics to, in the program folder.
+// The file the encoder writes its statistics to, in the given folder.
 QString StatsFileName(const QString& programFolder);
 
 } // namespace vidora

@@ -278,7 +278,7 @@ void RemoveLeftoverSettingsTemporaries(const QString& filePath) {
 }
 
 QString settingsFilePath() {
-    return joinPath(AppFolder(), QStringLiteral("settings.dat"));
+    return joinPath(AppDataFolder(), QStringLiteral("settings.dat"));
 }
 
 } // namespace vidora

@@ -30,7 +30,7 @@ bool WriteSetting(const QString& filePath, const QString& section, const QString
 // mid-write ("settings.dat.tmp.<process id>" of a process that no longer runs).
 void RemoveLeftoverSettingsTemporaries(const QString& filePath);
 
-// The program's settings file: settings.dat in the program folder.
+// The program's settings file: settings.dat in the folder of its own files (AppDataFolder).
 QString settingsFilePath();
 
 } // namespace vidora

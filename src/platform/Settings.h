@@ -9,7 +9,7 @@ namespace vidora {
 // the next read at once; nothing is cached.
 class Settings {
 public:
-    // The program's settings file (settings.dat in the program folder).
+    // The program's settings file (settingsFilePath).
     Settings();
     explicit Settings(QString filePath);
 

@@ -4,11 +4,13 @@
 #include "app/MainWindow.h"
 #include "app/ProfileChooser.h"
 #include "app/ProgressPanel.h"
+#include "engine/ConversionProgress.h"
 #include "platform/Desktop.h"
 #include "platform/Inifun.h"
 #include "platform/ToolProcesses.h"
 #include "support/EventLoop.h"
 #include "support/Media.h"
+#include "support/PersonFolders.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
@@ -204,13 +206,48 @@ TEST_F(Conversion, ExistingOutputsGetNewNamesOrAreOverwritten) {
     EXPECT_FALSE(QFile::exists(out(QStringLiteral("clip_New_New.mp4"))));
 }
 
-TEST_F(Conversion, WithoutAnOutputFolderTheProgramFolderGetsTheFiles) {
+TEST_F(Conversion, WithoutAnOutputFolderTheVideosFolderGetsTheFiles) {
+    const test::PersonFolders person;
     setting(QStringLiteral("outputfolder"), QString());
     add({clip(QStringLiteral("a.avi"), 1)});
     m_window->convertNow();
     EXPECT_EQ(status(0), QStringLiteral("OK"));
-    EXPECT_TRUE(test::probeMedia(m_program.filePath(QStringLiteral("a.mp4"))).hasVideo);
-    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_program.path()});
+    EXPECT_TRUE(test::probeMedia(QDir(person.videos()).filePath(QStringLiteral("a.mp4"))).hasVideo);
+    EXPECT_FALSE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
+    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + person.videos()});
+}
+
+TEST_F(Conversion, AReadOnlyProgramFolderStillConverts) {
+    const test::PersonFolders person;
+    // As after a system-wide install: the program folder is someone else's, and its files
+    // only readable and runnable.
+    m_programFolder.reset();
+    m_programFolder.emplace(m_program.path(), test::ProgramFolder::Access::ReadOnly);
+    ASSERT_TRUE(QFile::remove(m_program.filePath(QStringLiteral("settings.dat"))));
+    const QFile::Permissions readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                        QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(m_program.path(), readable));
+    setting(QStringLiteral("outputfolder"), m_out.path());
+    add({clip(QStringLiteral("a.avi"), 2)});
+    m_window->convertNow();
+    EXPECT_EQ(status(0), QStringLiteral("OK"))
+        << m_window->jobs().field(0, JobField::StatusDetail).toStdString();
+    EXPECT_TRUE(test::probeMedia(out(QStringLiteral("a.mp4"))).hasVideo);
+    // The statistics and the settings went to the person's data folder.
+    EXPECT_FALSE(
+        ReadLastLineOfFile(person.programData() + QStringLiteral("/curconvert.log")).isEmpty());
+    EXPECT_EQ(ReadSetting(person.programData() + QStringLiteral("/settings.dat"),
+                          QStringLiteral("set"), QStringLiteral("outputfolder")),
+              m_out.path());
+    // Closing writes the profile there too, while the folders are still the test's.
+    m_window->close();
+    m_window.reset();
+    EXPECT_EQ(QDir(m_program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"fp.dll", "mp.dll"}));
+    EXPECT_EQ(ReadSetting(person.programData() + QStringLiteral("/settings.dat"),
+                          QStringLiteral("set"), QStringLiteral("profile")),
+              QStringLiteral("2"));
+    QFile::setPermissions(m_program.path(), readable | QFile::WriteOwner);
 }
 
 TEST_F(Conversion, StartAndEndTimesTrimTheJob) {

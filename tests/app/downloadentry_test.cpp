@@ -21,16 +21,9 @@ TEST(DownloadEntry, BothEntriesOpenTheDownloadWindowModally) {
         for (const char* name : {"importvideo", "Import1"}) {
             QAction* entry = window.action(QString::fromLatin1(name));
             ASSERT_TRUE(entry->isEnabled()) << name;
-            QString opened;
-            bool modal = false;
-            test::whenModalOpens([&](QWidget* active) {
-                opened = active->objectName();
-                modal = active->isModal();
-                active->close();
-            });
-            entry->trigger(); // returns when the window has closed
-            EXPECT_EQ(opened, QStringLiteral("Formyutobe")) << name;
-            EXPECT_TRUE(modal) << name;
+            const test::OpenedModal opened = test::openModal([entry] { entry->trigger(); });
+            EXPECT_EQ(opened.name, QStringLiteral("Formyutobe")) << name;
+            EXPECT_TRUE(opened.modal) << name;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "profiles/Catalogue.h"
 #include "profiles/OptionSets.h"
 #include "profiles/OptionSheet.h"
+#include "support/PersonFolders.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
@@ -213,17 +214,32 @@ TEST_F(Run, ALongOutputFolderIsUsedWhole) {
     EXPECT_TRUE(QDir(prefix.left(127)).isEmpty());
 }
 
-TEST_F(Run, ReadsThreadsAndUsesTheProgramFolderWithoutAnOutputFolder) {
+TEST_F(Run, ReadsThreadsAndUsesTheVideosFolderWithoutAnOutputFolder) {
+    const test::PersonFolders person;
     setting(QStringLiteral("outputfolder"), QStringLiteral("   "));
     setting(QStringLiteral("thread"), QStringLiteral("3 threads"));
     addJobs({QStringLiteral("a.avi")});
     run.run();
-    EXPECT_TRUE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
-    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + m_program.path()});
+    EXPECT_TRUE(QFile::exists(QDir(person.videos()).filePath(QStringLiteral("a.mp4"))));
+    EXPECT_FALSE(QFile::exists(m_program.filePath(QStringLiteral("a.mp4"))));
+    EXPECT_EQ(desktop.requests, QStringList{u"folder: " + person.videos()});
     const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
     const qsizetype threads = arguments.indexOf(QStringLiteral("-threads"));
     ASSERT_GE(threads, 0);
     EXPECT_EQ(arguments.value(threads + 1), QStringLiteral("3"));
+}
+
+TEST_F(Run, AReadOnlyProgramFolderGetsNoStatisticsFile) {
+    const test::PersonFolders person;
+    m_programFolder.reset();
+    m_programFolder.emplace(m_program.path(), test::ProgramFolder::Access::ReadOnly);
+    setting(QStringLiteral("outputfolder"), m_outputs.path());
+    addJobs({QStringLiteral("a.avi")});
+    run.run();
+    EXPECT_EQ(statuses(), QStringList{"OK"});
+    const QStringList arguments = argumentsOf(QStringLiteral("a.avi"));
+    EXPECT_EQ(arguments.last(), person.programData() + QStringLiteral("/curconvert.log"));
+    EXPECT_FALSE(QFile::exists(m_program.filePath(QStringLiteral("curconvert.log"))));
 }
 
 TEST_F(Run, HeaderRowFailsEveryJobAndStillCompletes) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <ostream>
 
 // Lets GoogleTest show Qt texts in failure messages instead of raw bytes.
@@ -16,4 +17,8 @@ inline void PrintTo(const QStringList& list, std::ostream* out) {
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
     *out << '"' << bytes.toPercentEncoding(" []").toStdString() << '"';
+}
+
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << '<' << url.toString().toStdString() << '>';
 }

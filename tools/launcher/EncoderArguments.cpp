@@ -319,7 +319,8 @@ void fitLimits(FileGroup& output) {
     long long threads = 0;
     if (Option* count = lastOption(output.options, ThreadNames);
         count && wholeNumber(count->value, threads) && threads < 0) {
-        count->value = "0";
+        // Not `= "0"`: GCC 12 warns falsely (-Wrestrict) about that assignment when optimising.
+        count->value.assign(1, '0');
     }
 }
 

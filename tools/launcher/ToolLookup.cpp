@@ -21,7 +21,9 @@ std::string findExecutable(std::string_view name, std::string_view searchPath) {
         }
         std::string folder(searchPath.substr(start, colon - start));
         if (folder.empty()) {
-            folder = ".";
+            // Not `= "."`: GCC 12 warns falsely (-Wrestrict) about that assignment when
+            // optimising.
+            folder.assign(1, '.');
         }
         const std::string candidate = folder + "/" + std::string(name);
         struct stat status {};

@@ -6,14 +6,17 @@
 // writes the chooser's picture list into <program folder>/pictures (32x32, transparent
 // background, one file per position of the catalogue's list: 01.png, 02.png ...),
 // <program folder>/buttons/add.png, remove.png, clear.png, settings.png, help.png, exit.png and
-// convert.png (48x48, transparent background) and <program folder>/loading.jpg (320x240).
+// convert.png (48x48, transparent background), <program folder>/loading.jpg (320x240) and the
+// program's icon <program folder>/icons/vidora.svg with vidora-16.png ... vidora-256.png.
 // Every picture is drawn here from simple shapes, so the artwork is ours and the build needs
 // no binary files.
 
 #include "Buttons.h"
 #include "Families.h"
+#include "Icon.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -82,6 +85,21 @@ bool saveAll(const QDir& programFolder, const QString& folder,
     return ok;
 }
 
+bool saveIcon(const QDir& programFolder) {
+    std::vector<makepictures::NamedPicture> pictures;
+    for (int size : makepictures::kIconSizes)
+        pictures.push_back(
+            {QStringLiteral("vidora-%1.png").arg(size), makepictures::drawIcon(size)});
+    if (!saveAll(programFolder, QStringLiteral("icons"), pictures))
+        return false;
+    QFile svg(programFolder.filePath(QStringLiteral("icons/vidora.svg")));
+    const QByteArray text = makepictures::iconSvg();
+    if (svg.open(QIODevice::WriteOnly) && svg.write(text) == text.size())
+        return true;
+    std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(svg.fileName()));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -107,5 +125,6 @@ int main(int argc, char** argv) {
         save(drawLoading(), programFolder.filePath(QStringLiteral("loading.jpg")), "JPG", 90) && ok;
     ok =
         saveAll(programFolder, QStringLiteral("buttons"), makepictures::drawButtonPictures()) && ok;
+    ok = saveIcon(programFolder) && ok;
     return ok ? 0 : 1;
 }

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <memory>
 
 namespace vidora::test {
 
@@ -23,6 +26,23 @@ void whenModalOpens(const std::function<void(QWidget* window)>& act, int timeout
             act(window);
     });
     poll->start();
+}
+
+OpenedModal openModal(const std::function<void()>& open,
+                      const std::function<void(QWidget*)>& inspect) {
+    // Shared, so a window that only opens after `open` returned finds something to write to.
+    auto opened = std::make_shared<OpenedModal>();
+    whenModalOpens([opened, inspect](QWidget* found) {
+        const QPointer<QWidget> window(found);
+        opened->name = window->objectName();
+        opened->modal = window->isModal();
+        if (inspect)
+            inspect(window);
+        if (window && window->isVisible())
+            window->close();
+    });
+    open();
+    return *opened;
 }
 
 } // namespace vidora::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class QWidget;
@@ -12,5 +13,18 @@ namespace vidora::test {
 // The entry is triggered after this call; it returns when the window has closed, so `act`
 // must close it.
 void whenModalOpens(const std::function<void(QWidget* window)>& act, int timeoutMs = 10000);
+
+// What a command opened modally: the window's object name and whether it was modal; an
+// empty name when nothing modal opened.
+struct OpenedModal {
+    QString name;
+    bool modal = false;
+};
+
+// Runs `open`, a command that opens a modal window and returns when it has closed. Once the
+// window is up, `inspect` sees it; the window is then closed with its close box, unless
+// `inspect` closed it already. So no test waits on the window.
+OpenedModal openModal(const std::function<void()>& open,
+                      const std::function<void(QWidget*)>& inspect = {});
 
 } // namespace vidora::test

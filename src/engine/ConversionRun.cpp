@@ -53,6 +53,14 @@ void clearStatistics(const QString& path) {
     }
 }
 
+// The encoder writes under a temporary name and removes that file when its job does not
+// succeed; an encoder killed before it could (or that the program's end kills) leaves it. Removing
+// it while the encoder is still closing the file is harmless: the encoder writes on into a file
+// without a name.
+void removeUnfinishedOutput(const QString& output) {
+    QFile::remove(temporaryOutputPath(output));
+}
+
 } // namespace
 
 ConversionRun::ConversionRun(RunContext& context, QObject* parent)
@@ -197,6 +205,7 @@ ConversionRun::PreparedJob ConversionRun::prepareJob(int row, const QString& inp
     if (!command)
         return failure(QStringLiteral("No profile is selected."));
     job.command = *command;
+    job.output = *output;
     job.caption = QStringLiteral("Progress....") + input + QStringLiteral(" To ") + *output;
 
     m_laterJobsSeconds = 0;
@@ -250,9 +259,11 @@ ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& 
         m_context.setJobStatus(row, kCancel, QString());
         if (!encoder.hasEnded())
             SendEncoderKey(kQuitKey);
+        removeUnfinishedOutput(job.output);
         return JobEnd::Cancelled;
     }
     if (CancelRequested) {
+        removeUnfinishedOutput(job.output);
         cancelJob(row);
         return JobEnd::Cancelled;
     }
@@ -260,6 +271,7 @@ ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& 
     emit trackProgressChanged(100);
     emit timeLeftTextChanged(QString());
     if (encoder.exitCode() != 0 || encoder.crashed()) {
+        removeUnfinishedOutput(job.output);
         failJob(row,
                 encoderFailureText(encoder.exitCode(), encoder.crashed(), encoder.errorTail()));
         return JobEnd::Done;

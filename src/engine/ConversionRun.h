@@ -90,6 +90,7 @@ private:
     struct PreparedJob {
         QString failure;
         QString caption;
+        QString output;
         EncoderCommand command;
     };
     JobEnd convertJob(int row);

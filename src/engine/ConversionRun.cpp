@@ -112,8 +112,9 @@ void ConversionRun::run() {
     const QString folder = settings.outputFolder();
     m_outputFolder = folder.isEmpty() ? programFolder() : folder;
     m_overwriteExistingFiles = settings.overwriteExistingFiles();
-    // A stored count far outside any machine's is taken as the nearest one an int holds.
-    m_threads = static_cast<int>(std::clamp(settings.threadCount(), -1024.0, 1024.0));
+    // The count goes to the encoder as stored; one far outside any machine's is taken as the
+    // nearest sensible one.
+    m_threads = std::clamp(settings.threadCount(), -1024.0, 1024.0);
 
     const int rows = m_context.jobCount();
     for (int row = 0; row < rows; ++row) {

@@ -37,7 +37,7 @@ struct EncoderJob {
     qint32 durationSeconds = 0;
     QString outputPath;
     QString programFolder; // without trailing "/", except for the root
-    int threads = 0;
+    double threads = 0;    // as stored; fp.dll makes a whole count of it
 };
 
 // One encoder start: the command-line text as the encoder's users know it, and the program

@@ -139,6 +139,8 @@ TEST(EncoderArguments, iPadRowBecomesACompleteFfmpegLine) {
                                                                "2",
                                                                "-vstats_file",
                                                                "/App/curconvert.log",
+                                                               "-pix_fmt",
+                                                               "yuv420p",
                                                                "/out/.a.part.mp4"}));
     EXPECT_THAT(call.inputs, ElementsAre("/in/a.avi"));
     EXPECT_THAT(call.outputs, ElementsAre("/out/a.mp4"));
@@ -377,6 +379,17 @@ TEST(EncoderArguments, PictureSizesMeetTheEncodersBlockSize) {
     EXPECT_EQ(sizeFor("libx264", "hd720"), "hd720");
     EXPECT_EQ(sizeFor("libx264", "720x"), "720x");
     EXPECT_EQ(sizeFor("libx264", "-2x405"), "-2x405");
+}
+
+TEST(EncoderArguments, H264PicturesAreEightBitFourTwoZero) {
+    auto formatFor = [](const Arguments& arguments) {
+        return valueOf(translateEncoderArguments(arguments).arguments, "-pix_fmt");
+    };
+    EXPECT_EQ(formatFor({"-i", "10bit.mkv", "-vcodec", "libx264", "o.mp4"}), "yuv420p");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "libx264", "-pix_fmt", "yuv444p", "o.mp4"}),
+              "yuv444p");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "mpeg4", "o.mp4"}), "(none)");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "libx264", "-vn", "o.mp4"}), "(none)");
 }
 
 TEST(EncoderArguments, InputOptionsAreNotFitted) {

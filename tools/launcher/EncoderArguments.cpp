@@ -37,6 +37,7 @@ constexpr std::string_view FrameRateNames[] = {"r", "r:v"};
 constexpr std::string_view FormatNames[] = {"f"};
 constexpr std::string_view SizeNames[] = {"s", "s:v"};
 constexpr std::string_view ThreadNames[] = {"threads"};
+constexpr std::string_view PixelFormatNames[] = {"pix_fmt", "pix_fmt:v"};
 
 struct CodecReplacement {
     std::string_view from;
@@ -373,6 +374,11 @@ bool fitLimits(FileGroup& output, const SourceFacts& source) {
     }
     if (Option* size = lastOption(output.options, SizeNames)) {
         size->value = acceptedVideoSize(videoCodec, size->value);
+    }
+    if (const std::string_view pixels = devicePixelFormat(videoCodec);
+        !pixels.empty() && !lastOption(output.options, PixelFormatNames) &&
+        !hasFlag(output.options, "vn")) {
+        output.options.push_back({"pix_fmt", true, std::string(pixels)});
     }
 
     if (Option* count = lastOption(output.options, ThreadNames)) {

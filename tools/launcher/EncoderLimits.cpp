@@ -101,6 +101,14 @@ struct SizeMultiple {
 
 constexpr SizeMultiple SizeMultiples[] = {{"libx264", 2}, {"libxvid", 2}, {"h263p", 4}};
 
+struct PixelFormat {
+    std::string_view codec;
+    std::string_view format;
+};
+
+// 8-bit pictures with half-size colour planes: what the profiles' H.264 players decode.
+constexpr PixelFormat DevicePixelFormats[] = {{"libx264", "yuv420p"}};
+
 // Of equally near values the higher one wins: it loses nothing.
 int nearest(std::span<const int> values, int wanted) {
     int best = values.front();
@@ -201,6 +209,15 @@ long long acceptedAudioBitrate(std::string_view audioCodec, int sampleRate, int 
         }
     }
     return bitsPerSecond;
+}
+
+std::string_view devicePixelFormat(std::string_view videoCodec) {
+    for (const PixelFormat& entry : DevicePixelFormats) {
+        if (entry.codec == videoCodec) {
+            return entry.format;
+        }
+    }
+    return {};
 }
 
 std::string acceptedVideoSize(std::string_view videoCodec, const std::string& sizeText) {

@@ -38,6 +38,11 @@ long long acceptedAudioBitrate(std::string_view audioCodec, int sampleRate, int 
 // put in its place.
 std::string acceptedFrameRate(std::string_view videoCodec, const std::string& rateText);
 
+// The picture format an encoder is to write when the command line names none, empty for
+// whatever FFmpeg picks from the source. x264 would keep a 10-bit or 4:4:4 source's format,
+// which no player of the catalogue's devices decodes.
+std::string_view devicePixelFormat(std::string_view videoCodec);
+
 // sizeText is the value of -s ("720x405"); the result is the text to put in its place.
 std::string acceptedVideoSize(std::string_view videoCodec, const std::string& sizeText);
 

@@ -594,7 +594,7 @@ protected:
 
 TEST_F(StoppedJobTest, QuitKeyCancelsWithinASecondAndLeavesNothing) {
     QProcess process;
-    startLongJob(process);
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     QThread::msleep(500);
 
     QElapsedTimer timer;
@@ -610,7 +610,7 @@ TEST_F(StoppedJobTest, QuitKeyCancelsWithinASecondAndLeavesNothing) {
 
 TEST_F(StoppedJobTest, TerminateReachesFfmpegAndItsCodeComesBack) {
     QProcess process;
-    startLongJob(process);
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     process.terminate(); // SIGTERM to fp.dll
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -620,8 +620,9 @@ TEST_F(StoppedJobTest, TerminateReachesFfmpegAndItsCodeComesBack) {
 
 TEST_F(StoppedJobTest, AKilledFfmpegLeavesNothing) {
     QProcess process;
-    startLongJob(process);
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     const qint64 encoder = encoderOf(process.processId());
+    ASSERT_GT(encoder, 0);
     ASSERT_EQ(::kill(static_cast<pid_t>(encoder), SIGKILL), 0);
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_EQ(process.exitCode(), 128 + SIGKILL);
@@ -630,7 +631,7 @@ TEST_F(StoppedJobTest, AKilledFfmpegLeavesNothing) {
 
 TEST_F(StoppedJobTest, FfmpegEndsWhenTheLauncherIsKilledAndNothingHasTheFinalName) {
     QProcess process;
-    startLongJob(process);
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     const qint64 encoder = encoderOf(process.processId());
     QFile name(QStringLiteral("/proc/%1/comm").arg(encoder));
     ASSERT_TRUE(name.open(QIODevice::ReadOnly));
@@ -647,7 +648,7 @@ TEST_F(StoppedJobTest, FfmpegEndsWhenTheLauncherIsKilledAndNothingHasTheFinalNam
 
 TEST_F(StoppedJobTest, TheEndOfTheKeyChannelStopsTheJob) {
     QProcess process;
-    startLongJob(process);
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     const qint64 encoder = encoderOf(process.processId());
     process.closeWriteChannel(); // as when the program's end closes the pipe
     ASSERT_TRUE(process.waitForFinished(5000));
@@ -672,7 +673,8 @@ TEST_F(StoppedJobTest, TheEncoderEndsWithTheProgramThatStartedIt) {
         const QList<qint64> launchers = childrenOf(program.processId());
         ASSERT_EQ(launchers.size(), 1);
         const qint64 encoder = encoderOf(launchers.first());
-
+        ASSERT_GT(encoder, 0);
+        ASSERT_GT(program.processId(), 0);
         ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signalNumber), 0);
         ASSERT_TRUE(program.waitForFinished(5000));
         EXPECT_TRUE(
@@ -699,7 +701,9 @@ TEST_F(StoppedJobTest, AnExistingFileIsReplacedOnlyByACompleteOne) {
         QProcess process;
         startEncoder(process, longJob());
         waitUntilEncoding();
-        ::kill(static_cast<pid_t>(encoderOf(process.processId())), SIGKILL);
+        const qint64 encoder = encoderOf(process.processId());
+        ASSERT_GT(encoder, 0);
+        ::kill(static_cast<pid_t>(encoder), SIGKILL);
         ASSERT_TRUE(process.waitForFinished(5000));
         EXPECT_EQ(contents(), old) << "after a failed job";
     }

@@ -172,7 +172,11 @@ SourceFacts probeSource(const std::string& ffprobe, const EncoderCall& call, pid
     while (complete) {
         pollfd readable{output[0], POLLIN, 0};
         const long long left = deadline - nowMs();
-        if (left <= 0 || (poll(&readable, 1, static_cast<int>(left)) < 0 && errno != EINTR)) {
+        const int ready = left > 0 ? poll(&readable, 1, static_cast<int>(left)) : 0;
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
             complete = false;
             break;
         }

@@ -125,14 +125,15 @@ Option* lastOption(std::vector<Option>& options, std::span<const std::string_vie
     return nullptr;
 }
 
+bool hasFlag(const std::vector<Option>& options, std::string_view name) {
+    return std::any_of(options.begin(), options.end(),
+                       [name](const Option& option) { return option.name == name; });
+}
+
 bool hasOption(const ParsedLine& line, std::string_view name) {
-    auto inList = [name](const std::vector<Option>& options) {
-        return std::any_of(options.begin(), options.end(),
-                           [name](const Option& option) { return option.name == name; });
-    };
-    return inList(line.trailing) ||
+    return hasFlag(line.trailing, name) ||
            std::any_of(line.groups.begin(), line.groups.end(),
-                       [&](const FileGroup& group) { return inList(group.options); });
+                       [&](const FileGroup& group) { return hasFlag(group.options, name); });
 }
 
 std::string lastValue(const ParsedLine& line, std::string_view name) {
@@ -264,11 +265,6 @@ std::string outputFormat(FileGroup& output) {
         }
     }
     return {};
-}
-
-bool hasFlag(const std::vector<Option>& options, std::string_view name) {
-    return std::any_of(options.begin(), options.end(),
-                       [name](const Option& option) { return option.name == name; });
 }
 
 // Where the command line gives no sample rate or channel count, an encoder that cannot take

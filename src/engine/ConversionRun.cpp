@@ -61,6 +61,14 @@ void clearStatistics(const QString& path) {
     }
 }
 
+// The encoder writes under a temporary name and removes that file when its job does not
+// succeed; an encoder killed before it could (or that the program's end kills) leaves it. Removing
+// it while the encoder is still closing the file is harmless: the encoder writes on into a file
+// without a name.
+void removeUnfinishedOutput(const QString& output) {
+    QFile::remove(temporaryOutputPath(output));
+}
+
 } // namespace
 
 ConversionRun::ConversionRun(RunContext& context, QObject* parent)
@@ -112,8 +120,9 @@ void ConversionRun::run() {
     const QString folder = settings.outputFolder();
     m_outputFolder = folder.isEmpty() ? VideosFolder() : folder;
     m_overwriteExistingFiles = settings.overwriteExistingFiles();
-    // A stored count far outside any machine's is taken as the nearest one an int holds.
-    m_threads = static_cast<int>(std::clamp(settings.threadCount(), -1024.0, 1024.0));
+    // The count goes to the encoder as stored; one far outside any machine's is taken as the
+    // nearest sensible one.
+    m_threads = std::clamp(settings.threadCount(), -1024.0, 1024.0);
 
     const int rows = m_context.jobCount();
     for (int row = 0; row < rows; ++row) {
@@ -206,6 +215,7 @@ ConversionRun::PreparedJob ConversionRun::prepareJob(int row, const QString& inp
     if (!command)
         return failure(QStringLiteral("No profile is selected."));
     job.command = *command;
+    job.output = *output;
     job.caption = QStringLiteral("Progress....") + input + QStringLiteral(" To ") + *output;
 
     m_laterJobsSeconds = 0;
@@ -259,9 +269,11 @@ ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& 
         m_context.setJobStatus(row, kCancel, QString());
         if (!encoder.hasEnded())
             SendEncoderKey(kQuitKey);
+        removeUnfinishedOutput(job.output);
         return JobEnd::Cancelled;
     }
     if (CancelRequested) {
+        removeUnfinishedOutput(job.output);
         cancelJob(row);
         return JobEnd::Cancelled;
     }
@@ -269,6 +281,7 @@ ConversionRun::JobEnd ConversionRun::waitForEncoder(int row, const PreparedJob& 
     emit trackProgressChanged(100);
     emit timeLeftTextChanged(QString());
     if (encoder.exitCode() != 0 || encoder.crashed()) {
+        removeUnfinishedOutput(job.output);
         failJob(row,
                 encoderFailureText(encoder.exitCode(), encoder.crashed(), encoder.errorTail()));
         return JobEnd::Done;

@@ -90,6 +90,7 @@ private:
     struct PreparedJob {
         QString failure;
         QString caption;
+        QString output;
         EncoderCommand command;
     };
     JobEnd convertJob(int row);
@@ -109,7 +110,7 @@ private:
     bool m_abandoned = false;
     QString m_outputFolder;
     bool m_overwriteExistingFiles = false;
-    int m_threads = 0;
+    double m_threads = 0;
     // This run's outcomes so far.
     int m_converted = 0;
     int m_failed = 0;

@@ -289,9 +289,11 @@ std::optional<EncoderCommand> BuildEncoderCommandLine(const EncoderJob& job, con
         break;
     }
 
-    // A count of zero or more is written with a leading blank, a negative one with its sign.
-    b.literal(u" -threads " + (job.threads >= 0 ? QStringLiteral(" ") : QString()) +
-              QString::number(job.threads));
+    // The count as the settings hold it ("2", "2.5"): one of zero or more with a leading blank,
+    // a negative one with its sign. A stored "-0" is zero.
+    const double threads = job.threads == 0 ? 0.0 : job.threads;
+    b.literal(u" -threads " + (threads >= 0 ? QStringLiteral(" ") : QString()) +
+              QString::number(threads, 'g', 15));
     b.literal(QStringLiteral(" -vstats_file "));
     b.quoted(StatsFileName(job.statsFolder.isEmpty() ? job.programFolder : job.statsFolder));
     return b.finish();

@@ -38,7 +38,7 @@ struct EncoderJob {
     QString outputPath;
     QString programFolder; // without trailing "/", except for the root
     QString statsFolder;   // where curconvert.log goes, written the same way; empty: programFolder
-    int threads = 0;
+    double threads = 0;    // as stored; fp.dll makes a whole count of it
 };
 
 // One encoder start: the command-line text as the encoder's users know it, and the program

@@ -32,6 +32,15 @@ std::optional<QString> outputPathFor(const QString& inputPath, const QString& fo
     return path;
 }
 
+QString temporaryOutputPath(const QString& output) {
+    const qsizetype nameStart = output.lastIndexOf(u'/') + 1;
+    const QString name = output.mid(nameStart);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot < 0 ? name : name.left(dot);
+    const QString extension = dot < 0 ? QString() : name.mid(dot);
+    return output.left(nameStart) + u'.' + stem + u".part" + extension;
+}
+
 bool directoryEntryExists(const QString& path) {
     struct stat status {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;

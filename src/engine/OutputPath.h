@@ -18,6 +18,12 @@ std::optional<QString> outputPathFor(const QString& inputPath, const QString& fo
                                      const QString& extension, bool overwriteExisting,
                                      const std::function<bool(const QString&)>& taken);
 
+// The hidden name under which the encoder writes an output until its job has succeeded: a dot,
+// the name without its extension, ".part" and the extension ("/out/clip.mp4" becomes
+// "/out/.clip.part.mp4"). The encoder removes it when a job fails or is cancelled; the run
+// removes it too, for an encoder that was killed before it could.
+QString temporaryOutputPath(const QString& output);
+
 // Whether the folder holds an entry of this name of any kind: a file, a folder, or a symbolic
 // link, also one that points nowhere (writing through it would land somewhere else).
 bool directoryEntryExists(const QString& path);

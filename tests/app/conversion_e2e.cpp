@@ -128,7 +128,7 @@ TEST_F(Conversion, ThreeJobsGiveValidFilesAndTheBarSequence) {
 }
 
 TEST_F(Conversion, CancelDuringTheSecondJobStopsItsEncoder) {
-    choose(93); // "Customized AVI Movie(*.avi)": a long clip takes a while
+    choose(93); // "Customized WMV Movie(*.wmv)": a long clip takes a while
     add({clip(QStringLiteral("a.mkv"), 1), clip(QStringLiteral("long.mkv"), 60),
          clip(QStringLiteral("c.mkv"), 1)});
     ConversionRun& run = m_window->conversionRun();
@@ -159,6 +159,9 @@ TEST_F(Conversion, CancelDuringTheSecondJobStopsItsEncoder) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_FALSE(processRuns(encoder));
     EXPECT_TRUE(m_window->action(QStringLiteral("AddFiles"))->isEnabled());
+    // The cancelled job leaves nothing, under its final name or its temporary one.
+    EXPECT_EQ(QDir(m_out.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("a.wmv")});
 }
 
 TEST_F(Conversion, MissingInputStopsTheRun) {
@@ -333,12 +336,20 @@ TEST_F(Conversion, NoOutputReplacesAnotherInputOfTheList) {
 TEST_F(Conversion, AKilledEncoderFailsTheJobWithTheSignal) {
     add({clip(QStringLiteral("long.avi"), 60), clip(QStringLiteral("after.avi"), 1)});
     ConversionRun& run = m_window->conversionRun();
+    bool unfinishedFileSeen = false;
     QObject::connect(&run, &ConversionRun::jobCaptionChanged, [&](const QString& caption) {
         if (caption.contains(u"long.avi"))
-            QTimer::singleShot(700, m_window.get(),
-                               [] { ::kill(static_cast<pid_t>(EncoderProcessId), SIGKILL); });
+            QTimer::singleShot(700, m_window.get(), [&] {
+                // The encoder writes under the hidden name the run removes after it is killed.
+                unfinishedFileSeen = QFileInfo(out(QStringLiteral(".long.part.mp4"))).size() > 0;
+                if (EncoderProcessId > 0)
+                    ::kill(static_cast<pid_t>(EncoderProcessId), SIGKILL);
+            });
     });
     m_window->convertNow();
+    EXPECT_TRUE(unfinishedFileSeen);
+    EXPECT_EQ(QDir(m_out.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("after.mp4")});
     EXPECT_EQ(status(0), QStringLiteral("Fail"));
     EXPECT_TRUE(m_window->jobs()
                     .field(0, JobField::StatusDetail)

@@ -335,6 +335,13 @@ TEST(EncoderCommandLine, ThreadCountAndTimesAreWrittenAsNumbers) {
     EXPECT_TRUE(zero.contains(u" -t -30 "));
     job.threads = -1;
     EXPECT_TRUE(build(job, placeholderOptions()).contains(u" -threads -1 -vstats_file"));
+    // A fractional count is carried as stored; only the encoder makes a whole one of it.
+    job.threads = 2.5;
+    EXPECT_TRUE(build(job, placeholderOptions()).contains(u" -threads  2.5 -vstats_file"));
+    job.threads = -1.5;
+    EXPECT_TRUE(build(job, placeholderOptions()).contains(u" -threads -1.5 -vstats_file"));
+    job.threads = -0.0;
+    EXPECT_TRUE(build(job, placeholderOptions()).contains(u" -threads  0 -vstats_file"));
 }
 
 TEST(EncoderCommandLine, RootProgramFolderGetsNoDoubledSlash) {

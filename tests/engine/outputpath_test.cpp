@@ -1,4 +1,5 @@
 #include "engine/OutputPath.h"
+#include "launcher/OutputFiles.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -34,6 +35,18 @@ TEST(OutputPath, AddsNewUntilTheNameIsFreeUnlessExistingFilesAreOverwritten) {
     EXPECT_EQ(outputPathFor(QStringLiteral("/v/my.clip.avi"), QStringLiteral("/out"),
                             QStringLiteral(".mp4"), true, taken),
               QStringLiteral("/out/my.mp4"));
+}
+
+TEST(OutputPath, TheTemporaryNameIsTheOneTheEncoderWrites) {
+    EXPECT_EQ(temporaryOutputPath(QStringLiteral("/out/clip.mp4")),
+              QStringLiteral("/out/.clip.part.mp4"));
+    for (const char* output :
+         {"/out/clip.mp4", "/out dir.d/it's -a \"ä\" 映画_New.wmv", "/clip.m4a", "/out/.mp4",
+          "/out.d/no extension", "relative.mp3", "/out/my.clip.v2.avi"}) {
+        EXPECT_EQ(temporaryOutputPath(QString::fromUtf8(output)).toUtf8().toStdString(),
+                  vidora::temporaryOutputPath(std::string(output)))
+            << output;
+    }
 }
 
 TEST(OutputPath, EveryDirectoryEntryExistsAndFilesAreKnownByIdentity) {

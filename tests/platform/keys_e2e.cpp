@@ -1,4 +1,4 @@
-// Keys to the real tools: the encoder fp.dll stops on Q and leaves a playable file; the player
+// Keys to the real tools: the encoder fp.dll stops on Q and removes its unfinished file; the player
 // mp.dll pauses and resumes on Space, seeks on the arrows and quits on Q.
 
 #include "platform/ToolProcesses.h"
@@ -56,8 +56,9 @@ protected:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-TEST_F(ToolKeys, TheEncoderStopsOnQAndLeavesAPlayableFile) {
+TEST_F(ToolKeys, TheEncoderStopsOnQAndRemovesItsUnfinishedFile) {
     const QString output = m_dir->filePath("stopped early's.mp4");
+    const QString unfinished = m_dir->filePath(".stopped early's.part.mp4");
     const QString statistics = m_dir->filePath("curconvert.log");
     // A source read at its own pace: the encode would take a full minute.
     ToolProcess encoder;
@@ -72,7 +73,7 @@ TEST_F(ToolKeys, TheEncoderStopsOnQAndLeavesAPlayableFile) {
     // Let it encode for a while; it must still be at work then.
     settle(2500);
     ASSERT_TRUE(encoder.isRunning()) << encoder.errorTail().toStdString();
-    ASSERT_TRUE(QFileInfo::exists(output));
+    ASSERT_TRUE(QFileInfo::exists(unfinished));
 
     QElapsedTimer clock;
     clock.start();
@@ -80,26 +81,11 @@ TEST_F(ToolKeys, TheEncoderStopsOnQAndLeavesAPlayableFile) {
     ASSERT_TRUE(encoder.waitForEnd(10000)) << "the encoder did not stop on Q";
     EXPECT_LT(clock.elapsed(), 1000) << "the encoder took " << clock.elapsed() << " ms to stop";
     EXPECT_FALSE(encoder.crashed());
-    EXPECT_EQ(encoder.exitCode(), 0) << encoder.errorTail().toStdString();
+    // A cancelled job is no success, although FFmpeg closed its file properly.
+    EXPECT_NE(encoder.exitCode(), 0) << encoder.errorTail().toStdString();
     EXPECT_FALSE(FindToolWindow(pid, "fp.dll"));
-
-    // The file is complete: the container is readable and every frame decodes.
-    QByteArray probe;
-    ASSERT_EQ(run("ffprobe",
-                  {"-v", "error", "-show_entries", "format=duration:stream=codec_type", "-of",
-                   "default=noprint_wrappers=1", output},
-                  &probe),
-              0)
-        << probe.toStdString();
-    EXPECT_TRUE(probe.contains("codec_type=video")) << probe.toStdString();
-    const QRegularExpressionMatch duration =
-        QRegularExpression("duration=([0-9.]+)").match(QString::fromUtf8(probe));
-    ASSERT_TRUE(duration.hasMatch()) << probe.toStdString();
-    EXPECT_GT(duration.captured(1).toDouble(), 1.0);
-    EXPECT_LT(duration.captured(1).toDouble(), 20.0);
-    QByteArray decodeErrors;
-    EXPECT_EQ(run("ffmpeg", {"-v", "error", "-i", output, "-f", "null", "-"}, &decodeErrors), 0);
-    EXPECT_EQ(decodeErrors, QByteArray());
+    EXPECT_FALSE(QFileInfo::exists(unfinished));
+    EXPECT_FALSE(QFileInfo::exists(output));
 }
 
 // The playing position from the player's status lines ("A:   2.4 V:   2.4 A-V:  0.001 ..."): the

@@ -91,12 +91,13 @@ double countedVideoDuration(const QString& path) {
 MediaInfo probeMedia(const QString& path) {
     MediaInfo info;
     QString output;
-    const int code =
-        runProgram(QStringLiteral("ffprobe"),
-                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                    QStringLiteral("format=format_name,duration:stream=codec_type,width,height"),
-                    QStringLiteral("-of"), QStringLiteral("json"), path},
-                   60000, &output);
+    const int code = runProgram(
+        QStringLiteral("ffprobe"),
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+         QStringLiteral(
+             "format=format_name,duration:stream=codec_type,codec_name,width,height,pix_fmt"),
+         QStringLiteral("-of"), QStringLiteral("json"), path},
+        60000, &output);
     if (code != 0) {
         info.error = output;
         return info;
@@ -111,12 +112,16 @@ MediaInfo probeMedia(const QString& path) {
     for (const QJsonValue& value : root.value(QStringLiteral("streams")).toArray()) {
         const QJsonObject stream = value.toObject();
         const QString type = stream.value(QStringLiteral("codec_type")).toString();
+        const QString codec = stream.value(QStringLiteral("codec_name")).toString();
         if (type == u"video" && !info.hasVideo) {
             info.hasVideo = true;
             info.width = stream.value(QStringLiteral("width")).toInt();
             info.height = stream.value(QStringLiteral("height")).toInt();
-        } else if (type == u"audio") {
+            info.videoCodec = codec;
+            info.pixelFormat = stream.value(QStringLiteral("pix_fmt")).toString();
+        } else if (type == u"audio" && !info.hasAudio) {
             info.hasAudio = true;
+            info.audioCodec = codec;
         }
     }
     if (info.duration < 0 && info.hasVideo)

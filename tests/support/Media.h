@@ -18,7 +18,10 @@ struct MediaInfo {
     bool hasVideo = false;
     int width = 0;
     int height = 0;
+    QString videoCodec;  // of the first video stream, FFmpeg's name ("h264")
+    QString pixelFormat; // of the first video stream ("yuv420p")
     bool hasAudio = false;
+    QString audioCodec; // of the first audio stream ("aac")
     QString error;
 };
 MediaInfo probeMedia(const QString& path);

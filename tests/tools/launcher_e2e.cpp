@@ -2,6 +2,9 @@
 // for each test.
 
 #include "base/CommandLineText.h"
+#include "launcher/EncoderOutput.h"
+#include "launcher/OutputFiles.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -21,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace vidora {
 namespace {
@@ -53,7 +57,8 @@ ToolRun runTool(const QString& program, const QStringList& arguments,
         run.output = process.errorString().toUtf8();
         return run;
     }
-    process.closeWriteChannel();
+    // Standard input stays open and silent, as the program's key channel does: its end would
+    // tell fp.dll that the program is gone.
     process.waitForFinished(180000);
     run.milliseconds = timer.elapsed();
     run.exitCode = process.exitCode();
@@ -534,20 +539,62 @@ TEST_F(LauncherTest, ExistingOutputIsReplacedWithoutAQuestion) {
     EXPECT_GT(QFileInfo(output).size(), 1000);
 }
 
-TEST_F(LauncherTest, QuitKeyStopsALongEncodeWithinASecond) {
-    const QString input = m_dir.path() + "/long.avi";
-    makeClip(input, 15);
-    const QString output = m_dir.path() + "/long.mp4";
-    QStringList arguments = encoderLine(
-        input,
-        " -f mp4 -vcodec  libx264 -qmin 10 -qmax 51 -qdiff 4 -me_range 16 -keyint_min 25 -qcomp "
-        "0.6   -ab 128000  -ac 2 -ar 44100 -b 768000 -r 25 -ss 0 -t 15 -s 640x480 -aspect 4:3 "
-        "-acodec libfaac \"OUT\"",
-        output);
-    arguments.prepend("-re");
+// A job of the iPad row that reads its 10 s source at playing speed, so it is still at work
+// when a test stops it.
+class StoppedJobTest : public LauncherTest {
+protected:
+    void SetUp() override {
+        LauncherTest::SetUp();
+        m_input = m_dir.path() + "/long ä.avi";
+        makeClip(m_input, 10, "320x240");
+        m_output = m_dir.path() + "/out folder/it's long ä.mp4";
+        m_temporary = QString::fromStdString(temporaryOutputPath(m_output.toStdString()));
+        ASSERT_TRUE(QDir().mkpath(m_dir.path() + "/out folder"));
+    }
+
+    QStringList longJob() const {
+        QStringList arguments = encoderLine(
+            m_input,
+            " -f mp4 -vcodec  libx264 -qmin 10 -qmax 51 -qdiff 4 -me_range 16 -keyint_min 25 "
+            "-qcomp 0.6   -ab 128000  -ac 2 -ar 44100 -b 768000 -r 25 -ss 0 -t 10 -s 320x240 "
+            "-aspect 4:3 -acodec libfaac \"OUT\"",
+            m_output);
+        arguments.prepend("-re");
+        return arguments;
+    }
+
+    // Starts the long job and waits until FFmpeg writes its temporary file.
+    void startLongJob(QProcess& process) {
+        startEncoder(process, longJob());
+        waitUntilEncoding();
+        ASSERT_TRUE(waitFor([&] { return QFileInfo(m_temporary).size() > 0; }, 10000));
+        EXPECT_FALSE(QFileInfo::exists(m_output)) << "written under its final name";
+        EXPECT_TRUE(QFileInfo(m_temporary).isHidden());
+    }
+
+    qint64 encoderOf(qint64 launcher) {
+        const QList<qint64> children = childrenOf(launcher);
+        EXPECT_EQ(children.size(), 1);
+        return children.isEmpty() ? 0 : children.first();
+    }
+
+    // Nothing of a stopped job is left in the output folder, nor under the final name.
+    void expectNothingLeft() {
+        EXPECT_FALSE(QFileInfo::exists(m_output));
+        EXPECT_FALSE(QFileInfo::exists(m_temporary));
+        EXPECT_EQ(QDir(m_dir.path() + "/out folder")
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList());
+    }
+
+    QString m_input;
+    QString m_output;
+    QString m_temporary;
+};
+
+TEST_F(StoppedJobTest, QuitKeyCancelsWithinASecondAndLeavesNothing) {
     QProcess process;
-    startEncoder(process, arguments);
-    waitUntilEncoding();
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
     QThread::msleep(500);
 
     QElapsedTimer timer;
@@ -555,12 +602,199 @@ TEST_F(LauncherTest, QuitKeyStopsALongEncodeWithinASecond) {
     process.write("q");
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_LE(timer.elapsed(), 1000);
-    EXPECT_EQ(process.exitCode(), 0);
+    // FFmpeg ends with 0 on its quit key; the job was not done, though.
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), StoppedExitCode);
+    expectNothingLeft();
+}
 
-    const QJsonObject probed = probe(output);
-    EXPECT_EQ(streamOfType(probed, "video")["codec_name"].toString(), "h264");
-    EXPECT_GT(durationOf(probed), 0.5);
-    EXPECT_LT(durationOf(probed), 10);
+TEST_F(StoppedJobTest, TerminateReachesFfmpegAndItsCodeComesBack) {
+    QProcess process;
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
+    process.terminate(); // SIGTERM to fp.dll
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 255); // FFmpeg's code when a signal stopped it
+    expectNothingLeft();
+}
+
+TEST_F(StoppedJobTest, AKilledFfmpegLeavesNothing) {
+    QProcess process;
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
+    const qint64 encoder = encoderOf(process.processId());
+    ASSERT_GT(encoder, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(encoder), SIGKILL), 0);
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 128 + SIGKILL);
+    expectNothingLeft();
+}
+
+TEST_F(StoppedJobTest, FfmpegEndsWhenTheLauncherIsKilledAndNothingHasTheFinalName) {
+    QProcess process;
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
+    const qint64 encoder = encoderOf(process.processId());
+    QFile name(QStringLiteral("/proc/%1/comm").arg(encoder));
+    ASSERT_TRUE(name.open(QIODevice::ReadOnly));
+    EXPECT_EQ(name.readAll().trimmed(), "ffmpeg");
+
+    process.kill();
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_TRUE(waitFor([&] { return processGone(encoder); }, 3000));
+    QThread::msleep(300);
+    EXPECT_FALSE(QFileInfo::exists(m_output));
+    // What a killed launcher leaves is the program's to remove, under the name it knows.
+    EXPECT_TRUE(QFileInfo::exists(m_temporary));
+}
+
+TEST_F(StoppedJobTest, TheEndOfTheKeyChannelStopsTheJob) {
+    QProcess process;
+    ASSERT_NO_FATAL_FAILURE(startLongJob(process));
+    const qint64 encoder = encoderOf(process.processId());
+    process.closeWriteChannel(); // as when the program's end closes the pipe
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), StoppedExitCode);
+    EXPECT_TRUE(processGone(encoder));
+    expectNothingLeft();
+}
+
+// The program that starts the encoder ends while the job runs: a shell stands in for it,
+// holding the encoder's standard input as the program does.
+TEST_F(StoppedJobTest, TheEncoderEndsWithTheProgramThatStartedIt) {
+    for (int signalNumber : {SIGKILL, SIGTERM}) {
+        QProcess program;
+        program.setStandardOutputFile(QProcess::nullDevice());
+        program.setStandardErrorFile(QProcess::nullDevice());
+        program.start("bash",
+                      QStringList{"-c", "coproc ENCODER { exec \"$@\"; }; wait", "bash", Encoder} +
+                          longJob());
+        ASSERT_TRUE(program.waitForStarted(10000));
+        waitUntilEncoding();
+        ASSERT_TRUE(waitFor([&] { return QFileInfo(m_temporary).size() > 0; }, 10000));
+        const QList<qint64> launchers = childrenOf(program.processId());
+        ASSERT_EQ(launchers.size(), 1);
+        const qint64 encoder = encoderOf(launchers.first());
+        ASSERT_GT(encoder, 0);
+        ASSERT_GT(program.processId(), 0);
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signalNumber), 0);
+        ASSERT_TRUE(program.waitForFinished(5000));
+        EXPECT_TRUE(
+            waitFor([&] { return processGone(launchers.first()) && processGone(encoder); }, 6000))
+            << "signal " << signalNumber;
+        expectNothingLeft();
+        QFile::remove(m_statistics);
+    }
+}
+
+TEST_F(StoppedJobTest, AnExistingFileIsReplacedOnlyByACompleteOne) {
+    const QByteArray old = "an older file under the overwrite policy";
+    const auto writeOld = [&] {
+        QFile file(m_output);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    };
+    const auto contents = [&] {
+        QFile file(m_output);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    writeOld();
+    {
+        QProcess process;
+        startEncoder(process, longJob());
+        waitUntilEncoding();
+        const qint64 encoder = encoderOf(process.processId());
+        ASSERT_GT(encoder, 0);
+        ::kill(static_cast<pid_t>(encoder), SIGKILL);
+        ASSERT_TRUE(process.waitForFinished(5000));
+        EXPECT_EQ(contents(), old) << "after a failed job";
+    }
+    {
+        QProcess process;
+        startEncoder(process, longJob());
+        waitUntilEncoding();
+        process.write("q");
+        ASSERT_TRUE(process.waitForFinished(5000));
+        EXPECT_EQ(contents(), old) << "after a cancelled job";
+    }
+    EXPECT_FALSE(QFileInfo::exists(m_temporary));
+
+    QStringList whole = longJob();
+    whole.removeFirst(); // at full speed
+    const ToolRun run = runTool(Encoder, whole);
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_NEAR(durationOf(probe(m_output)), 10.0, 0.5);
+    EXPECT_FALSE(QFileInfo::exists(m_temporary));
+}
+
+TEST_F(LauncherTest, ARunThatEncodedNothingFailsAndLeavesNothing) {
+    const QString input = m_dir.path() + "/short.avi";
+    makeClip(input, 1, "160x120");
+    const QString output = m_dir.path() + "/short.mp4";
+    // A start beyond the clip's end: FFmpeg writes a file without streams and ends with 0,
+    // without a word when its streams have headers.
+    const ToolRun run = runTool(
+        Encoder, encoderLine(input,
+                             " -f mp4 -vcodec  mpeg4  -ab 128000  -ac 2 -ar 44100 -b 512000 -r 25 "
+                             "-ss 5 -t 1 -s 320x240 -aspect 4:3 -acodec libfaac \"OUT\"",
+                             output));
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.output.endsWith("no file was written\n")) << run.output.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(output));
+    EXPECT_FALSE(
+        QFileInfo::exists(QString::fromStdString(temporaryOutputPath(output.toStdString()))));
+}
+
+// A small disk of its own, filled while a job writes to it. Needs root and tmpfs.
+class FullDiskTest : public StoppedJobTest {
+protected:
+    void SetUp() override {
+        StoppedJobTest::SetUp();
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "filling a disk needs a tmpfs of its own, which only root can mount";
+        }
+        m_disk = m_dir.path() + "/small disk";
+        ASSERT_TRUE(QDir().mkpath(m_disk));
+        const ToolRun mount = runTool("mount", {"-t", "tmpfs", "-o", "size=2m", "tmpfs", m_disk});
+        if (mount.exitCode != 0) {
+            GTEST_SKIP() << "cannot mount a tmpfs here: " << mount.output.trimmed().toStdString();
+        }
+        m_mounted = true;
+    }
+    void TearDown() override {
+        if (m_mounted) {
+            runTool("umount", {m_disk});
+        }
+    }
+    QString m_disk;
+    bool m_mounted = false;
+};
+
+TEST_F(FullDiskTest, AFullDiskLeavesNoBrokenOrEmptyFile) {
+    // 1.7 of the 2 MB are taken; the 10 s job writes about 1 MB.
+    {
+        QFile filler(m_disk + "/filler");
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        ASSERT_EQ(filler.write(QByteArray(1700 * 1024, 'x')), 1700 * 1024);
+    }
+    QStringList arguments = longJob();
+    arguments.removeFirst(); // at full speed
+    const QString output = m_disk + "/clip.mp4";
+    arguments.replaceInStrings(m_output, output);
+    const ToolRun first = runTool(Encoder, arguments);
+    EXPECT_NE(first.exitCode, 0) << first.output.right(2000).toStdString();
+    EXPECT_TRUE(first.output.contains("No space left on device"))
+        << first.output.right(2000).toStdString();
+    EXPECT_FALSE(QFileInfo::exists(output));
+
+    // Now the disk is full to the last byte, and the next job cannot even begin its file.
+    {
+        QFile rest(m_disk + "/rest");
+        ASSERT_TRUE(rest.open(QIODevice::WriteOnly));
+        while (rest.write(QByteArray(4096, 'x')) == 4096 && rest.flush()) {
+        }
+    }
+    const ToolRun second = runTool(Encoder, arguments);
+    EXPECT_NE(second.exitCode, 0);
+    EXPECT_EQ(QDir(m_disk).entryList(QDir::Files | QDir::Hidden), (QStringList{"filler", "rest"}));
 }
 
 TEST_F(LauncherTest, ExitCodeIsFfmpegs) {
@@ -577,50 +811,15 @@ TEST_F(LauncherTest, ExitCodeIsFfmpegs) {
     EXPECT_NE(ffmpeg.exitCode, 0);
     EXPECT_EQ(launched.exitCode, ffmpeg.exitCode);
     EXPECT_FALSE(launched.crashed);
-}
 
-TEST_F(LauncherTest, TerminateReachesFfmpegAndItsCodeComesBack) {
-    const QString input = m_dir.path() + "/long.avi";
-    makeClip(input, 10, "320x240");
-    const QString output = m_dir.path() + "/long.avi.mp4";
-    QStringList arguments = encoderLine(
-        input,
-        " -f mp4  -vcodec  mpeg4  -ab 128000  -ac 2 -ar 44100 -b 512000 -r 25 -ss 0 -t 10 -s "
-        "320x240 -aspect 4:3 -acodec libfaac \"OUT\"",
-        output);
-    arguments.prepend("-re");
+    // FFmpeg's error output reaches the program unchanged, and nothing comes on standard output.
     QProcess process;
-    startEncoder(process, arguments);
-    waitUntilEncoding();
-
-    process.terminate(); // SIGTERM to fp.dll
-    ASSERT_TRUE(process.waitForFinished(5000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 255);        // FFmpeg's code when a signal stopped it
-    EXPECT_GT(durationOf(probe(output)), 0.2); // and it closed the file properly
-}
-
-TEST_F(LauncherTest, FfmpegEndsWhenTheLauncherIsKilled) {
-    const QString input = m_dir.path() + "/long.avi";
-    makeClip(input, 10, "320x240");
-    QStringList arguments = encoderLine(
-        input,
-        " -f mp4  -vcodec  mpeg4  -ab 128000  -ac 2 -ar 44100 -b 512000 -r 25 -ss 0 -t 10 -s "
-        "320x240 -aspect 4:3 -acodec libfaac \"OUT\"",
-        m_dir.path() + "/out.mp4");
-    arguments.prepend("-re");
-    QProcess process;
-    startEncoder(process, arguments);
-    waitUntilEncoding();
-    const QList<qint64> children = childrenOf(process.processId());
-    ASSERT_EQ(children.size(), 1);
-    QFile name(QStringLiteral("/proc/%1/comm").arg(children.first()));
-    ASSERT_TRUE(name.open(QIODevice::ReadOnly));
-    EXPECT_EQ(name.readAll().trimmed(), "ffmpeg");
-
-    process.kill();
-    ASSERT_TRUE(process.waitForFinished(5000));
-    EXPECT_TRUE(waitFor([&] { return processGone(children.first()); }, 3000));
+    process.start(Encoder, arguments);
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QByteArray errors = process.readAllStandardError();
+    EXPECT_TRUE(errors.startsWith("ffmpeg version ")) << errors.toStdString();
+    EXPECT_TRUE(errors.endsWith("Unknown encoder 'no_such_codec'\n")) << errors.toStdString();
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
 }
 
 TEST_F(LauncherTest, MissingToolsNameTheirPackage) {

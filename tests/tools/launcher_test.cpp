@@ -4,9 +4,12 @@
 #include "base/CommandLineText.h"
 #include "launcher/EncoderArguments.h"
 #include "launcher/EncoderLimits.h"
+#include "launcher/EncoderOutput.h"
 #include "launcher/FileIdentity.h"
+#include "launcher/OutputFiles.h"
 #include "launcher/PlayerArguments.h"
 #include "launcher/Progress.h"
+#include "launcher/SourceProbe.h"
 #include "launcher/ToolLookup.h"
 
 #include <QByteArray>
@@ -136,9 +139,15 @@ TEST(EncoderArguments, iPadRowBecomesACompleteFfmpegLine) {
                                                                "2",
                                                                "-vstats_file",
                                                                "/App/curconvert.log",
-                                                               "/out/a.mp4"}));
+                                                               "-pix_fmt",
+                                                               "yuv420p",
+                                                               "/out/.a.part.mp4"}));
     EXPECT_THAT(call.inputs, ElementsAre("/in/a.avi"));
     EXPECT_THAT(call.outputs, ElementsAre("/out/a.mp4"));
+    ASSERT_EQ(call.temporaryOutputs.size(), 1u);
+    EXPECT_EQ(call.temporaryOutputs[0].temporary, "/out/.a.part.mp4");
+    EXPECT_EQ(call.temporaryOutputs[0].output, "/out/a.mp4");
+    EXPECT_FALSE(call.needsSource);
     EXPECT_EQ(call.statisticsFile, "/App/curconvert.log");
 }
 
@@ -164,7 +173,7 @@ TEST(EncoderArguments, AudioOnlyRowKeepsItsOrderAndGainsNoSeek) {
                                                                "2",
                                                                "-vstats_file",
                                                                "/App/curconvert.log",
-                                                               "/out/a.mp3"}));
+                                                               "/out/.a.part.mp3"}));
     EXPECT_EQ(positionOf(call.arguments, "-progress"), -1);
     EXPECT_EQ(positionOf(call.arguments, "-ss"), -1);
 }
@@ -176,19 +185,26 @@ TEST(EncoderArguments, OptionsAfterTheOutputMoveInFrontOfItInTheirOrder) {
     EXPECT_THAT(call.arguments,
                 ElementsAreArray<std::string>({"-y", "-vstats_version", "1", "-i", "in.avi", "-c:v",
                                                "mpeg4", "-threads", "0", "-t", "-5", "-an",
-                                               "-vstats_file", "stats.log", "out.avi"}));
+                                               "-vstats_file", "stats.log", ".out.part.avi"}));
 }
 
-TEST(EncoderArguments, ANegativeThreadCountLetsTheEncoderChoose) {
+TEST(EncoderArguments, ThreadCountsBecomeWholeCountsTheEncoderTakes) {
     const auto threadsOf = [](const char* count) {
         const EncoderCall call = translateEncoderArguments(
             {"-i", "in.avi", "-c:v", "mpeg4", "out.avi", "-threads", count});
         return valueOf(call.arguments, "-threads");
     };
+    // A negative count lets the encoder choose, as 0 does.
     EXPECT_EQ(threadsOf("-1"), "0");
     EXPECT_EQ(threadsOf("-32768"), "0");
+    EXPECT_EQ(threadsOf("-1.5"), "0");
     EXPECT_EQ(threadsOf("0"), "0");
     EXPECT_EQ(threadsOf("4"), "4");
+    // The settings keep a count as typed; the encoder takes whole ones.
+    EXPECT_EQ(threadsOf("2.5"), "3");
+    EXPECT_EQ(threadsOf("2.4"), "2");
+    EXPECT_EQ(threadsOf("0.25"), "1");
+    EXPECT_EQ(threadsOf("auto"), "auto");
 }
 
 TEST(EncoderArguments, NoOutputLeavesTrailingOptionsWhereTheyAre) {
@@ -213,15 +229,15 @@ TEST(EncoderArguments, FaacBecomesTheNativeEncoderOnlyAsAnAudioCodec) {
     EXPECT_THAT(call.arguments, ElementsAreArray<std::string>(
                                     {"-y", "-vstats_version", "1", "-i", "libfaac", "-metadata",
                                      "libfaac", "-c:a", "aac", "-codec:a", "aac", "-vcodec",
-                                     "libxvid", "-acodec", "aac", "libfaac.mp4"}));
+                                     "libxvid", "-acodec", "aac", ".libfaac.part.mp4"}));
 }
 
 TEST(EncoderArguments, StartMovesBeforeTheInputAndLengthStaysWithTheOutput) {
     const EncoderCall call = translateEncoderArguments(
         {"-i", "in.avi", "-ss", "10", "-b", "1000", "-ss", "70", "-t", "5", "out.mp4"});
-    EXPECT_THAT(call.arguments,
-                ElementsAreArray<std::string>({"-y", "-vstats_version", "1", "-ss", "70", "-i",
-                                               "in.avi", "-b", "1000", "-t", "5", "out.mp4"}));
+    EXPECT_THAT(call.arguments, ElementsAreArray<std::string>({"-y", "-vstats_version", "1", "-ss",
+                                                               "70", "-i", "in.avi", "-b", "1000",
+                                                               "-t", "5", ".out.part.mp4"}));
 }
 
 TEST(EncoderArguments, StartStaysWhereMovingItWouldChangeItsMeaning) {
@@ -229,12 +245,12 @@ TEST(EncoderArguments, StartStaysWhereMovingItWouldChangeItsMeaning) {
     const Arguments seeking = {"-ss", "3", "-i", "in.avi", "-ss", "10", "out.mp4"};
     EXPECT_THAT(translateEncoderArguments(seeking).arguments,
                 ElementsAre("-y", "-vstats_version", "1", "-ss", "3", "-i", "in.avi", "-ss", "10",
-                            "out.mp4"));
+                            ".out.part.mp4"));
     // Two outputs: moving it would also cut the other one.
     const Arguments twoOutputs = {"-i", "in.avi", "-ss", "10", "a.mp4", "b.mp4"};
-    EXPECT_THAT(
-        translateEncoderArguments(twoOutputs).arguments,
-        ElementsAre("-y", "-vstats_version", "1", "-i", "in.avi", "-ss", "10", "a.mp4", "b.mp4"));
+    EXPECT_THAT(translateEncoderArguments(twoOutputs).arguments,
+                ElementsAre("-y", "-vstats_version", "1", "-i", "in.avi", "-ss", "10",
+                            ".a.part.mp4", ".b.part.mp4"));
     // Two inputs: it would seek only one of them.
     const Arguments twoInputs = {"-i", "a.avi", "-i", "b.wav", "-ss", "10", "out.mp4"};
     EXPECT_EQ(valueOf(translateEncoderArguments(twoInputs).arguments, "b.wav"), "-ss");
@@ -252,7 +268,9 @@ TEST(EncoderArguments, PathsPassUnchanged) {
         EXPECT_THAT(call.inputs, ElementsAre(input));
         EXPECT_THAT(call.outputs, ElementsAre(outputPath));
         EXPECT_EQ(call.statisticsFile, input + ".log");
-        EXPECT_EQ(call.arguments.back(), outputPath);
+        ASSERT_EQ(call.temporaryOutputs.size(), 1u);
+        EXPECT_EQ(call.temporaryOutputs[0].output, outputPath);
+        EXPECT_EQ(call.arguments.back(), call.temporaryOutputs[0].temporary);
         EXPECT_EQ(valueOf(call.arguments, "-i"), input);
     }
 }
@@ -263,7 +281,7 @@ TEST(EncoderArguments, SpecLineWithBlanksInPathsSplitsIntoWholePaths) {
     const EncoderCall call = translateEncoderArguments(encoderArguments(line));
     EXPECT_THAT(call.inputs, ElementsAre("/home/jo/My Videos/it's -a ä.avi"));
     EXPECT_THAT(call.outputs, ElementsAre("/home/jo/out dir/it's -a ä_New.mp4"));
-    EXPECT_EQ(call.arguments.back(), "/home/jo/out dir/it's -a ä_New.mp4");
+    EXPECT_EQ(call.arguments.back(), "/home/jo/out dir/.it's -a ä_New.part.mp4");
     EXPECT_EQ(valueOf(call.arguments, "-threads"), "0");
     EXPECT_LT(positionOf(call.arguments, "-an"), positionOf(call.arguments, "-threads"));
     EXPECT_LT(positionOf(call.arguments, "-ss"), positionOf(call.arguments, "-i"));
@@ -363,11 +381,280 @@ TEST(EncoderArguments, PictureSizesMeetTheEncodersBlockSize) {
     EXPECT_EQ(sizeFor("libx264", "-2x405"), "-2x405");
 }
 
+TEST(EncoderArguments, H264PicturesAreEightBitFourTwoZero) {
+    auto formatFor = [](const Arguments& arguments) {
+        return valueOf(translateEncoderArguments(arguments).arguments, "-pix_fmt");
+    };
+    EXPECT_EQ(formatFor({"-i", "10bit.mkv", "-vcodec", "libx264", "o.mp4"}), "yuv420p");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "libx264", "-pix_fmt", "yuv444p", "o.mp4"}),
+              "yuv444p");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "mpeg4", "o.mp4"}), "(none)");
+    EXPECT_EQ(formatFor({"-i", "a.mkv", "-vcodec", "libx264", "-vn", "o.mp4"}), "(none)");
+}
+
 TEST(EncoderArguments, InputOptionsAreNotFitted) {
     const EncoderCall call = translateEncoderArguments(
         {"-ar", "8000", "-acodec", "ac3", "-i", "a.ac3", "-acodec", "pcm_s16le", "o.wav"});
     EXPECT_EQ(call.arguments[3], "-ar");
     EXPECT_EQ(call.arguments[4], "8000");
+}
+
+TEST(OutputFiles, TemporaryNameIsHiddenBesideTheOutputAndKeepsItsExtension) {
+    EXPECT_EQ(temporaryOutputPath("/out/clip.mp4"), "/out/.clip.part.mp4");
+    EXPECT_EQ(temporaryOutputPath("/out/my.clip.v2.avi"), "/out/.my.clip.v2.part.avi");
+    EXPECT_EQ(temporaryOutputPath("/out dir.d/it's -a ä.wmv"), "/out dir.d/.it's -a ä.part.wmv");
+    EXPECT_EQ(temporaryOutputPath("/out.d/no extension"), "/out.d/.no extension.part");
+    EXPECT_EQ(temporaryOutputPath("relative.mp3"), ".relative.part.mp3");
+    EXPECT_EQ(temporaryOutputPath("/clip.m4a"), "/.clip.part.m4a");
+
+    for (const char* file : {"/out/clip.mp4", "relative.mp3", "/out/a:b.mp4", "-dash.avi"}) {
+        EXPECT_TRUE(isWrittenThroughTemporary(file)) << file;
+    }
+    for (const char* target :
+         {"-", "pipe:1", "/dev/null", "udp://127.0.0.1:1234", "file:x.mp4", "/out/", ""}) {
+        EXPECT_FALSE(isWrittenThroughTemporary(target)) << target;
+    }
+}
+
+TEST(OutputFiles, FfmpegWritesEveryFileOutputUnderItsTemporaryName) {
+    const EncoderCall two =
+        translateEncoderArguments({"-i", "in.avi", "/out/a.mp4", "-f", "null", "/dev/null"});
+    EXPECT_THAT(two.arguments, ElementsAre("-y", "-vstats_version", "1", "-i", "in.avi",
+                                           "/out/.a.part.mp4", "-f", "null", "/dev/null"));
+    EXPECT_THAT(two.outputs, ElementsAre("/out/a.mp4", "/dev/null"));
+    ASSERT_EQ(two.temporaryOutputs.size(), 1u);
+    EXPECT_EQ(two.temporaryOutputs[0].output, "/out/a.mp4");
+    // -n: FFmpeg refuses an existing file itself, which a rename at the end would replace.
+    EXPECT_TRUE(
+        translateEncoderArguments({"-n", "-i", "in.avi", "o.mp4"}).temporaryOutputs.empty());
+}
+
+class OutputFilesOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    std::string path(const char* name) const {
+        return QDir(m_dir.path()).filePath(name).toStdString();
+    }
+    void write(const std::string& file, const QByteArray& bytes) const {
+        QFile out(QString::fromStdString(file));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QByteArray read(const std::string& file) const {
+        QFile in(QString::fromStdString(file));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(none)");
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OutputFilesOnDisk, ACompleteOutputReplacesAnOldOneAndAnEmptyOneNothing) {
+    const std::string output = path("clip.mp4");
+    const std::string temporary = temporaryOutputPath(output);
+    write(output, "old");
+
+    write(temporary, "");
+    EXPECT_NE(publishOutput(temporary, output), "");
+    EXPECT_EQ(read(output), "old");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
+
+    EXPECT_NE(publishOutput(temporary, output), "") << "no file was written at all";
+    EXPECT_EQ(read(output), "old");
+
+    write(temporary, "complete");
+    EXPECT_EQ(publishOutput(temporary, output), "");
+    EXPECT_EQ(read(output), "complete");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
+
+    write(temporary, "unfinished");
+    discardOutput(temporary);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
+    EXPECT_EQ(read(output), "complete");
+    // A folder under the output's name is not replaced.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path("folder.mp4"))));
+    write(temporaryOutputPath(path("folder.mp4")), "complete");
+    EXPECT_NE(publishOutput(temporaryOutputPath(path("folder.mp4")), path("folder.mp4")), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(temporaryOutputPath(path("folder.mp4")))));
+}
+
+TEST(EncoderOutput, LinesThatSayTheOutputIsNotCompleteAreFoundInAnyPieces) {
+    const std::string disk =
+        "frame=  250 fps=0.0 q=2.0 size=     512kB time=00:00:09.96 bitrate= 421.1kbits/s "
+        "speed=19.7x    \rError writing trailer of /mnt/out.mp4: No space left on device\n"
+        "frame=  250 fps=0.0 q=2.0 Lsize=     512kB\r\n[aac @ 0x5651] Qavg: 129.028\n";
+    for (std::size_t piece : {1u, 7u, 4096u}) {
+        IncompleteOutputWatcher watcher;
+        for (std::size_t at = 0; at < disk.size(); at += piece) {
+            watcher.feed(std::string_view(disk).substr(at, piece));
+        }
+        EXPECT_EQ(watcher.reason(),
+                  "Error writing trailer of /mnt/out.mp4: No space left on device")
+            << "pieces of " << piece;
+    }
+    IncompleteOutputWatcher empty;
+    empty.feed("video:0kB audio:0kB\nOutput file is empty, nothing was encoded (check -ss / -t / "
+               "-frames parameters if used)\n");
+    EXPECT_TRUE(empty.reason().starts_with("Output file is empty, nothing was encoded"));
+    IncompleteOutputWatcher closing;
+    closing.feed("Error closing file /mnt/out.wmv: No space left on device\n");
+    EXPECT_FALSE(closing.reason().empty());
+
+    IncompleteOutputWatcher good;
+    good.feed("Input #0, avi, from 'Output file is empty.avi':\n  Stream #0:0: Video: mpeg4\n"
+              "video:405kB audio:157kB subtitle:0kB other streams:0kB global headers:0kB\n"
+              "[aac @ 0x56331d5a2000] Qavg: 404.803\n");
+    EXPECT_EQ(good.reason(), "");
+}
+
+TEST(EncoderOutput, OnlyARunToItsEndKeepsItsOutput) {
+    const EncoderVerdict done = judgeEncoderEnd({0, false, false, ""});
+    EXPECT_TRUE(done.keepOutput);
+    EXPECT_EQ(done.exitCode, 0);
+    EXPECT_EQ(done.message, "");
+
+    // FFmpeg ends with 0 after its quit key, with a file cut short.
+    const EncoderVerdict cancelled = judgeEncoderEnd({0, true, false, ""});
+    EXPECT_FALSE(cancelled.keepOutput);
+    EXPECT_EQ(cancelled.exitCode, StoppedExitCode);
+    EXPECT_NE(cancelled.message, "");
+    EXPECT_FALSE(judgeEncoderEnd({0, false, true, ""}).keepOutput);
+    EXPECT_EQ(judgeEncoderEnd({0, false, true, ""}).exitCode, StoppedExitCode);
+
+    const EncoderVerdict empty =
+        judgeEncoderEnd({0, false, false, "Output file is empty, nothing was encoded"});
+    EXPECT_FALSE(empty.keepOutput);
+    EXPECT_EQ(empty.exitCode, 1);
+
+    const EncoderVerdict nothing = judgeEncoderEnd({0, false, false, "", true});
+    EXPECT_FALSE(nothing.keepOutput);
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_NE(nothing.message, "");
+
+    const EncoderVerdict failed = judgeEncoderEnd({128 + 9, false, false, ""});
+    EXPECT_FALSE(failed.keepOutput);
+    EXPECT_EQ(failed.exitCode, 137);
+    EXPECT_EQ(judgeEncoderEnd({255, true, true, ""}).exitCode, 255);
+}
+
+TEST(SourceProbe, TheSoundIsThatOfTheStreamFfmpegPicks) {
+    EXPECT_THAT(sourceProbeArguments("-in.avi", ""),
+                ElementsAre("-v", "error", "-show_entries",
+                            "stream=codec_type,sample_rate,channels:stream_disposition=default",
+                            "-of", "compact=p=0", "-i", "-in.avi"));
+    EXPECT_EQ(valueOf(sourceProbeArguments("testsrc", "lavfi"), "-f"), "lavfi");
+
+    const SourceFacts two =
+        parseSourceProbe("codec_type=video|disposition:default=1\n"
+                         "codec_type=audio|sample_rate=8000|channels=1|disposition:default=0\n"
+                         "codec_type=audio|sample_rate=96000|channels=6|disposition:default=0\n"
+                         "codec_type=subtitle|disposition:default=0\n");
+    EXPECT_TRUE(two.known && two.hasVideo && two.hasAudio);
+    EXPECT_EQ(two.sampleRate, 96000); // the most channels
+    EXPECT_EQ(two.channels, 6);
+    const SourceFacts marked =
+        parseSourceProbe("codec_type=audio|sample_rate=96000|channels=6|disposition:default=0\n"
+                         "codec_type=audio|sample_rate=8000|channels=1|disposition:default=1");
+    EXPECT_EQ(marked.sampleRate, 8000); // the default one
+    EXPECT_FALSE(marked.hasVideo);
+    const SourceFacts equal =
+        parseSourceProbe("codec_type=audio|sample_rate=22050|channels=2|disposition:default=0\n"
+                         "codec_type=audio|sample_rate=48000|channels=2|disposition:default=0\n");
+    EXPECT_EQ(equal.sampleRate, 22050); // the first of equals
+
+    const SourceFacts silent = parseSourceProbe("codec_type=video|disposition:default=0\n");
+    EXPECT_TRUE(silent.known && silent.hasVideo && !silent.hasAudio);
+    EXPECT_FALSE(parseSourceProbe("").known);
+    EXPECT_FALSE(parseSourceProbe("garbage\n|=|\n").known);
+}
+
+// The Windows Media rows of the catalogue name no sample rate and no channel count.
+const std::string WmvLine =
+    R"("/App/fp.dll" -i "/in/a.mkv"  -vcodec wmv2 -b 768000 -r 25 -ss 0 -t 95 -s 320x240 -acodec wmav2 "/out/a.wmv" -threads  2 -vstats_file "/App/curconvert.log")";
+const std::string PspLine =
+    R"("/App/fp.dll" -i "/in/a.mkv" -f psp -vcodec   libx264  -ab 64000  -ac 2 -ar 24000 -b 512000 -r 29.97 -ss 0 -t 95 -s 368x208 -aspect 4:3 -acodec libfaac "/out/a.mp4" -threads  2 -vstats_file "/App/curconvert.log")";
+
+SourceFacts sourceWith(bool video, bool audio, int sampleRate = 0, int channels = 0) {
+    return {true, video, audio, sampleRate, channels};
+}
+
+TEST(EncoderArguments, WindowsMediaSoundGetsTheNearestRateAndChannelsTheSourceAllows) {
+    const Arguments given = encoderArguments(WmvLine);
+    const EncoderCall unprobed = translateEncoderArguments(given);
+    EXPECT_TRUE(unprobed.needsSource);
+    EXPECT_EQ(valueOf(unprobed.arguments, "-ar"), "(none)");
+
+    const EncoderCall big = translateEncoderArguments(given, -1, sourceWith(true, true, 96000, 6));
+    EXPECT_FALSE(big.needsSource);
+    EXPECT_EQ(valueOf(big.arguments, "-ar"), "48000");
+    EXPECT_EQ(valueOf(big.arguments, "-ac"), "2");
+    EXPECT_LT(positionOf(big.arguments, "-ar"), positionOf(big.arguments, "/out/.a.part.wmv"));
+
+    // What the encoder takes stays as the source has it.
+    for (const SourceFacts& source : {sourceWith(true, true, 44100, 2),
+                                      sourceWith(true, true, 8000, 1), sourceWith(true, false)}) {
+        const EncoderCall call = translateEncoderArguments(given, -1, source);
+        EXPECT_EQ(valueOf(call.arguments, "-ar"), "(none)");
+        EXPECT_EQ(valueOf(call.arguments, "-ac"), "(none)");
+    }
+    EXPECT_EQ(
+        valueOf(translateEncoderArguments(given, -1, sourceWith(true, true, 48000, 6)).arguments,
+                "-ac"),
+        "2");
+    EXPECT_EQ(
+        valueOf(translateEncoderArguments(given, -1, sourceWith(true, true, 88200, 2)).arguments,
+                "-ar"),
+        "48000");
+
+    // Values the command line gives are fitted without asking the source.
+    const EncoderCall given6 = translateEncoderArguments(
+        {"-i", "a.mkv", "-ac", "6", "-ar", "96000", "-acodec", "wmav2", "-vn", "a.wma"});
+    EXPECT_FALSE(given6.needsSource);
+    EXPECT_EQ(valueOf(given6.arguments, "-ac"), "2");
+    EXPECT_EQ(valueOf(given6.arguments, "-ar"), "48000");
+    // No sound wanted: nothing to fit.
+    EXPECT_FALSE(
+        translateEncoderArguments({"-i", "a.mkv", "-acodec", "wmav2", "-an", "a.wmv"}).needsSource);
+}
+
+TEST(EncoderArguments, OnlyRowsWithSuchLimitsAskForTheSource) {
+    EXPECT_FALSE(translateEncoderArguments(encoderArguments(IpadLine)).needsSource);
+    EXPECT_FALSE(translateEncoderArguments(encoderArguments(Mp3Line)).needsSource);
+    EXPECT_TRUE(translateEncoderArguments(encoderArguments(PspLine)).needsSource);
+    EXPECT_TRUE(translateEncoderArguments(encoderArguments(WmvLine)).needsSource);
+    EXPECT_EQ(
+        translateEncoderArguments({"-f", "lavfi", "-i", "testsrc", "-acodec", "wmav2", "o.wmv"})
+            .inputFormat,
+        "lavfi");
+}
+
+TEST(EncoderArguments, PspOutputWithoutSoundGetsASilentTrack) {
+    const Arguments given = encoderArguments(PspLine);
+    const EncoderCall withSound =
+        translateEncoderArguments(given, -1, sourceWith(true, true, 44100, 2));
+    EXPECT_FALSE(withSound.needsSource);
+    EXPECT_THAT(withSound.inputs, ElementsAre("/in/a.mkv"));
+    EXPECT_EQ(positionOf(withSound.arguments, "-map"), -1);
+
+    const auto expectSilentTrack = [](const EncoderCall& call) {
+        EXPECT_FALSE(call.needsSource);
+        EXPECT_THAT(call.inputs,
+                    ElementsAre("/in/a.mkv", "anullsrc=channel_layout=stereo:sample_rate=48000"));
+        const std::ptrdiff_t silence = positionOf(call.arguments, call.inputs[1]);
+        EXPECT_EQ(call.arguments[silence - 2], "lavfi");
+        EXPECT_EQ(positionOf(call.arguments, "-an"), -1);
+        EXPECT_EQ(call.arguments[positionOf(call.arguments, "-map") + 1], "0:v:0");
+        EXPECT_EQ(valueOf(call.arguments, "-map"), "1:a:0");
+        EXPECT_LT(positionOf(call.arguments, "-shortest"),
+                  positionOf(call.arguments, "/out/.a.part.mp4"));
+        EXPECT_LT(silence, positionOf(call.arguments, "-shortest"));
+        // The trim's start stays with the source.
+        EXPECT_LT(positionOf(call.arguments, "-ss"), positionOf(call.arguments, "/in/a.mkv"));
+    };
+    expectSilentTrack(translateEncoderArguments(given, -1, sourceWith(true, false)));
+
+    // "Disable Audio": no probe is needed.
+    std::string disabled = PspLine;
+    disabled.replace(disabled.find("libfaac \""), 9, "libfaac -an  \"");
+    expectSilentTrack(translateEncoderArguments(encoderArguments(disabled)));
 }
 
 TEST(PlayerArguments, PreviewLinesLoseThePriorityAndGetAVideoOutputOfThisBuild) {
@@ -433,6 +720,27 @@ TEST(Progress, ReportsArriveInPiecesAndTellAudioFromVideo) {
     EXPECT_DOUBLE_EQ(reports[2].seconds, 1);
     // An unfinished block is not reported.
     EXPECT_THAT(reader.feed("frame=3\nout_time_us=5"), IsEmpty());
+}
+
+TEST(Progress, ALastReportWithoutPicturesOrTimeSaysNothingWasWritten) {
+    const auto lastReport = [](const char* stream) {
+        ProgressReader reader;
+        const std::vector<ProgressReport> reports = reader.feed(stream);
+        return reports.empty() ? ProgressReport{} : reports.back();
+    };
+    // A start beyond the end of the clip: FFmpeg wrote the container's header only.
+    EXPECT_TRUE(wroteNothing(lastReport("frame=0\nfps=0.00\ntotal_size=262\nout_time_us=0\n"
+                                        "progress=end\n")));
+    EXPECT_TRUE(wroteNothing(lastReport("bitrate=N/A\ntotal_size=261\nout_time_us=N/A\n"
+                                        "progress=end\n")));
+    // One picture, or a little sound, is something.
+    EXPECT_FALSE(wroteNothing(lastReport("frame=1\ntotal_size=2914\nout_time_us=78\n"
+                                         "progress=end\n")));
+    EXPECT_FALSE(wroteNothing(lastReport("frame=1\ntotal_size=2914\nout_time_us=0\n"
+                                         "progress=end\n")));
+    EXPECT_FALSE(wroteNothing(lastReport("total_size=4000\nout_time_us=230000\nprogress=end\n")));
+    // Only the last report counts.
+    EXPECT_FALSE(wroteNothing(lastReport("frame=0\nout_time_us=0\nprogress=continue\n")));
 }
 
 TEST(Progress, StatisticsLineHasTheLayoutOfFfmpegsOwn) {

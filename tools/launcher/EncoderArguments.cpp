@@ -1,10 +1,12 @@
 #include "launcher/EncoderArguments.h"
 
 #include "launcher/EncoderLimits.h"
+#include "launcher/OutputFiles.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -35,6 +37,7 @@ constexpr std::string_view FrameRateNames[] = {"r", "r:v"};
 constexpr std::string_view FormatNames[] = {"f"};
 constexpr std::string_view SizeNames[] = {"s", "s:v"};
 constexpr std::string_view ThreadNames[] = {"threads"};
+constexpr std::string_view PixelFormatNames[] = {"pix_fmt", "pix_fmt:v"};
 
 struct CodecReplacement {
     std::string_view from;
@@ -122,14 +125,15 @@ Option* lastOption(std::vector<Option>& options, std::span<const std::string_vie
     return nullptr;
 }
 
+bool hasFlag(const std::vector<Option>& options, std::string_view name) {
+    return std::any_of(options.begin(), options.end(),
+                       [name](const Option& option) { return option.name == name; });
+}
+
 bool hasOption(const ParsedLine& line, std::string_view name) {
-    auto inList = [name](const std::vector<Option>& options) {
-        return std::any_of(options.begin(), options.end(),
-                           [name](const Option& option) { return option.name == name; });
-    };
-    return inList(line.trailing) ||
+    return hasFlag(line.trailing, name) ||
            std::any_of(line.groups.begin(), line.groups.end(),
-                       [&](const FileGroup& group) { return inList(group.options); });
+                       [&](const FileGroup& group) { return hasFlag(group.options, name); });
 }
 
 std::string lastValue(const ParsedLine& line, std::string_view name) {
@@ -263,7 +267,54 @@ std::string outputFormat(FileGroup& output) {
     return {};
 }
 
-void fitLimits(FileGroup& output) {
+// Where the command line gives no sample rate or channel count, an encoder that cannot take
+// the source's gets the nearest it takes. False when that needs facts about the source that
+// were not given.
+bool fitSourceSound(FileGroup& output, const std::string& audioCodec, const std::string& format,
+                    const SourceFacts& source) {
+    const bool rateGiven = lastOption(output.options, SampleRateNames) != nullptr;
+    const bool channelsGiven = lastOption(output.options, ChannelNames) != nullptr;
+    if (!fitsSourceSound(audioCodec) || hasFlag(output.options, "an") ||
+        (rateGiven && channelsGiven)) {
+        return true;
+    }
+    if (!source.known) {
+        return false;
+    }
+    if (!source.hasAudio) {
+        return true;
+    }
+    if (const int rate = acceptedSampleRate(audioCodec, format, source.sampleRate);
+        !rateGiven && source.sampleRate > 0 && rate != source.sampleRate) {
+        output.options.push_back({"ar", true, std::to_string(rate)});
+    }
+    if (const int channels = acceptedChannelCount(audioCodec, source.channels);
+        !channelsGiven && source.channels > 0 && channels != source.channels) {
+        output.options.push_back({"ac", true, std::to_string(channels)});
+    }
+    return true;
+}
+
+// FFmpeg's lavfi source of silence, as a second input when a container needs sound.
+constexpr std::string_view SilentSound = "anullsrc=channel_layout=stereo:sample_rate=48000";
+
+// The output takes the first input's first picture and the silence's sound, and ends with
+// the picture.
+void addSilentSound(ParsedLine& line, std::size_t outputIndex) {
+    FileGroup& output = line.groups[outputIndex];
+    std::erase_if(output.options, [](const Option& option) { return option.name == "an"; });
+    const long inputs = std::count_if(line.groups.begin(), line.groups.end(),
+                                      [](const FileGroup& group) { return group.isInput; });
+    output.options.insert(output.options.end(), {{"map", true, "0:v:0"},
+                                                 {"map", true, std::to_string(inputs) + ":a:0"},
+                                                 {"shortest", false, {}}});
+    line.groups.insert(line.groups.begin() + static_cast<std::ptrdiff_t>(outputIndex),
+                       {true, {{"f", true, "lavfi"}}, std::string(SilentSound)});
+}
+
+// Fits one output to its encoders and container. False when a limit depends on facts about the
+// source that were not given.
+bool fitLimits(FileGroup& output, const SourceFacts& source) {
     const std::string format = outputFormat(output);
     std::string audioCodec;
     if (const Option* codec = lastOption(output.options, AudioCodecNames)) {
@@ -289,8 +340,14 @@ void fitLimits(FileGroup& output) {
     }
 
     long long channels = 0;
-    if (const Option* count = lastOption(output.options, ChannelNames);
-        !count || !wholeNumber(count->value, channels) || channels < 0 || channels > 64) {
+    if (Option* count = lastOption(output.options, ChannelNames);
+        count && wholeNumber(count->value, channels) && channels > 0 && channels <= 64) {
+        const int accepted = acceptedChannelCount(audioCodec, static_cast<int>(channels));
+        if (accepted != channels) {
+            count->value = std::to_string(accepted);
+            channels = accepted;
+        }
+    } else {
         channels = 0;
     }
 
@@ -314,14 +371,31 @@ void fitLimits(FileGroup& output) {
     if (Option* size = lastOption(output.options, SizeNames)) {
         size->value = acceptedVideoSize(videoCodec, size->value);
     }
-
-    // FFmpeg refuses a negative thread count outright; 0 lets it choose, as no count would.
-    long long threads = 0;
-    if (Option* count = lastOption(output.options, ThreadNames);
-        count && wholeNumber(count->value, threads) && threads < 0) {
-        // Not `= "0"`: GCC 12 warns falsely (-Wrestrict) about that assignment when optimising.
-        count->value.assign(1, '0');
+    if (const std::string_view pixels = devicePixelFormat(videoCodec);
+        !pixels.empty() && !lastOption(output.options, PixelFormatNames) &&
+        !hasFlag(output.options, "vn")) {
+        output.options.push_back({"pix_fmt", true, std::string(pixels)});
     }
+
+    if (Option* count = lastOption(output.options, ThreadNames)) {
+        count->value = acceptedThreadCount(count->value);
+    }
+    return fitSourceSound(output, audioCodec, format, source);
+}
+
+// Whether the output needs a silent sound track: its container needs sound and it would have
+// none. Nothing is known when that depends on facts about the source that were not given.
+std::optional<bool> needsSilentSound(FileGroup& output, const SourceFacts& source) {
+    if (!needsSound(outputFormat(output))) {
+        return false;
+    }
+    if (hasFlag(output.options, "an")) {
+        return true;
+    }
+    if (!source.known) {
+        return std::nullopt;
+    }
+    return !source.hasAudio;
 }
 
 void append(std::vector<std::string>& arguments, const std::vector<Option>& options) {
@@ -336,18 +410,32 @@ void append(std::vector<std::string>& arguments, const std::vector<Option>& opti
 } // namespace
 
 EncoderCall translateEncoderArguments(const std::vector<std::string>& arguments,
-                                      int progressDescriptor) {
+                                      int progressDescriptor, const SourceFacts& source) {
     ParsedLine line = parse(arguments);
     moveTrailingOptions(line);
     seekBeforeInput(line);
-    for (FileGroup& group : line.groups) {
-        if (!group.isInput) {
-            replaceCodecs(group);
-            fitLimits(group);
+    EncoderCall call;
+    for (std::size_t index = 0; index < line.groups.size(); ++index) {
+        FileGroup& group = line.groups[index];
+        if (group.isInput) {
+            if (const Option* format = lastOption(group.options, FormatNames)) {
+                call.inputFormat = format->value;
+            }
+            continue;
+        }
+        replaceCodecs(group);
+        if (!fitLimits(group, source)) {
+            call.needsSource = true;
+        }
+        const std::optional<bool> silent = needsSilentSound(group, source);
+        if (!silent) {
+            call.needsSource = true;
+        } else if (*silent) {
+            addSilentSound(line, index);
+            ++index;
         }
     }
 
-    EncoderCall call;
     // FFmpeg would ask on standard input before it overwrites, and that input is the program's
     // key channel. The program has settled existing files before it starts the encoder, and
     // fp.dll refuses to write onto an input.
@@ -363,15 +451,23 @@ EncoderCall translateEncoderArguments(const std::vector<std::string>& arguments,
         call.arguments.insert(call.arguments.end(),
                               {"-progress", "pipe:" + std::to_string(progressDescriptor)});
     }
+    // FFmpeg keeps existing files itself when it is given -n; the rename at the end would not.
+    const bool throughTemporaries = !hasOption(line, "n");
     for (const FileGroup& group : line.groups) {
         append(call.arguments, group.options);
         if (group.isInput) {
             call.arguments.push_back("-i");
             call.inputs.push_back(group.file);
-        } else {
-            call.outputs.push_back(group.file);
+            call.arguments.push_back(group.file);
+            continue;
         }
-        call.arguments.push_back(group.file);
+        call.outputs.push_back(group.file);
+        if (throughTemporaries && isWrittenThroughTemporary(group.file)) {
+            call.temporaryOutputs.push_back({temporaryOutputPath(group.file), group.file});
+            call.arguments.push_back(call.temporaryOutputs.back().temporary);
+        } else {
+            call.arguments.push_back(group.file);
+        }
     }
     append(call.arguments, line.trailing);
     call.statisticsFile = lastValue(line, "vstats_file");

@@ -19,6 +19,31 @@ constexpr int AacRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
 // any other.
 constexpr int FlashMp3Rates[] = {44100, 22050, 11025};
 
+// Encoders that list no sample rates or channel layouts for FFmpeg to choose from and refuse
+// what they cannot take when they open ("sample rate is too high: 96000 > 48kHz", "too many
+// channels: got 6, need 2 or fewer"). Any rate up to the highest one is taken.
+struct SoundLimit {
+    std::string_view codec;
+    int highestRate;
+    int mostChannels;
+};
+
+constexpr SoundLimit SoundLimits[] = {
+    {"wmav1", 48000, 2},
+    {"wmav2", 48000, 2},
+};
+
+const SoundLimit* soundLimitOf(std::string_view audioCodec) {
+    for (const SoundLimit& limit : SoundLimits) {
+        if (limit.codec == audioCodec) {
+            return &limit;
+        }
+    }
+    return nullptr;
+}
+
+constexpr std::string_view FormatsNeedingSound[] = {"psp"};
+
 struct SampleRateRule {
     std::string_view codec;
     std::string_view format; // empty: any container
@@ -76,6 +101,14 @@ struct SizeMultiple {
 
 constexpr SizeMultiple SizeMultiples[] = {{"libx264", 2}, {"libxvid", 2}, {"h263p", 4}};
 
+struct PixelFormat {
+    std::string_view codec;
+    std::string_view format;
+};
+
+// 8-bit pictures with half-size colour planes: what the profiles' H.264 players decode.
+constexpr PixelFormat DevicePixelFormats[] = {{"libx264", "yuv420p"}};
+
 // Of equally near values the higher one wins: it loses nothing.
 int nearest(std::span<const int> values, int wanted) {
     int best = values.front();
@@ -114,12 +147,45 @@ double frameRateValue(const std::string& text) {
 } // namespace
 
 int acceptedSampleRate(std::string_view audioCodec, std::string_view format, int sampleRate) {
+    if (const SoundLimit* limit = soundLimitOf(audioCodec)) {
+        return std::min(sampleRate, limit->highestRate);
+    }
     for (const SampleRateRule& rule : SampleRateRules) {
         if (rule.codec == audioCodec && (rule.format.empty() || rule.format == format)) {
             return nearest(rule.rates, sampleRate);
         }
     }
     return sampleRate;
+}
+
+int acceptedChannelCount(std::string_view audioCodec, int channels) {
+    if (const SoundLimit* limit = soundLimitOf(audioCodec)) {
+        return std::min(channels, limit->mostChannels);
+    }
+    return channels;
+}
+
+bool fitsSourceSound(std::string_view audioCodec) {
+    return soundLimitOf(audioCodec) != nullptr;
+}
+
+bool needsSound(std::string_view format) {
+    return std::find(std::begin(FormatsNeedingSound), std::end(FormatsNeedingSound), format) !=
+           std::end(FormatsNeedingSound);
+}
+
+std::string acceptedThreadCount(const std::string& countText) {
+    const char* begin = countText.c_str();
+    char* end = nullptr;
+    const double count = std::strtod(begin, &end);
+    if (end == begin || *end != '\0' || std::isnan(count)) {
+        return countText;
+    }
+    if (count < 0) {
+        return "0";
+    }
+    const long long whole = std::llround(std::min(count, 1e6));
+    return std::to_string(count > 0 ? std::max(whole, 1LL) : 0LL);
 }
 
 long long acceptedAudioBitrate(std::string_view audioCodec, int sampleRate, int channels,
@@ -143,6 +209,15 @@ long long acceptedAudioBitrate(std::string_view audioCodec, int sampleRate, int 
         }
     }
     return bitsPerSecond;
+}
+
+std::string_view devicePixelFormat(std::string_view videoCodec) {
+    for (const PixelFormat& entry : DevicePixelFormats) {
+        if (entry.codec == videoCodec) {
+            return entry.format;
+        }
+    }
+    return {};
 }
 
 std::string acceptedVideoSize(std::string_view videoCodec, const std::string& sizeText) {

@@ -85,6 +85,9 @@ bool sameFile(const std::string& first, const std::string& second) {
 
 std::string inputOverwriteMessage(const EncoderCall& call) {
     std::vector<std::string> written = call.outputs;
+    for (const TemporaryOutput& output : call.temporaryOutputs) {
+        written.push_back(output.temporary);
+    }
     if (!call.statisticsFile.empty()) {
         written.push_back(call.statisticsFile);
     }

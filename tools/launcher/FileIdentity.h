@@ -12,7 +12,8 @@ namespace vidora {
 bool sameFile(const std::string& first, const std::string& second);
 
 // The line that fp.dll prints when the encoder would write onto one of its own input files
-// (the output or the statistics file); empty when it would not.
+// (an output under its final or its temporary name, or the statistics file); empty when it
+// would not.
 std::string inputOverwriteMessage(const EncoderCall& call);
 
 } // namespace vidora

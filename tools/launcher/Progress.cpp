@@ -40,6 +40,7 @@ void ProgressReader::takeLine(std::string_view line, std::vector<ProgressReport>
     const std::string_view value = line.substr(equals + 1);
     if (key == "frame") {
         m_current.hasVideo = true;
+        m_current.frames = static_cast<long long>(leadingValue(value));
     } else if (key == "out_time_us") {
         // "N/A" until the first packet has been written.
         if (!value.empty() && value != "N/A") {
@@ -54,6 +55,10 @@ void ProgressReader::takeLine(std::string_view line, std::vector<ProgressReport>
         done.push_back(m_current);
         m_current = ProgressReport{};
     }
+}
+
+bool wroteNothing(const ProgressReport& last) {
+    return last.last && last.frames <= 0 && last.seconds <= 0;
 }
 
 std::string statisticsLine(const ProgressReport& report) {

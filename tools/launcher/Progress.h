@@ -10,6 +10,7 @@ namespace vidora {
 // "progress=end".
 struct ProgressReport {
     bool hasVideo = false;     // FFmpeg writes "frame=" only for an output with a video stream
+    long long frames = 0;      // frame: the pictures written so far
     double seconds = 0;        // out_time_us: how much of the output has been written
     long long totalBytes = 0;  // total_size
     double kbitsPerSecond = 0; // bitrate
@@ -28,6 +29,11 @@ private:
     std::string m_partialLine;
     ProgressReport m_current;
 };
+
+// Whether the last report of a run says that it wrote nothing: no picture and no time. FFmpeg
+// then still ends with 0 and leaves a file with a header only (it warns "Output file is empty"
+// only when no stream has a header either).
+bool wroteNothing(const ProgressReport& last);
 
 // A statistics line in the layout FFmpeg writes for each video frame with -vstats_version 1,
 // so the sixth "="-separated field holds the encoded seconds followed by " br":

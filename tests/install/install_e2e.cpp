@@ -175,6 +175,8 @@ TEST_F(Installed, TheInstalledProgramStartsKeepsOneWindowAndEndsOnRequest) {
 
     first.terminate();
     EXPECT_EQ(first.exitCode(20000), 0) << first.errors().toStdString();
-    // It ended as a closed window ends: nothing left behind in its program folder.
-    EXPECT_FALSE(QFileInfo::exists(programFolder() + QStringLiteral("/settings.dat")));
+    // It ended as a closed window ends: the chosen row (a first start's) is remembered.
+    QFile settings(programFolder() + QStringLiteral("/settings.dat"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("profile=94\n"));
 }

@@ -4,16 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace vidora {
 
 namespace {
-
-QString videosFolder() {
-    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
-    return videos.isEmpty() ? QDir::homePath() : videos;
-}
 
 // The path with every link resolved, also for a file that does not exist yet.
 QString resolvedPath(const QFileInfo& file) {
@@ -33,7 +27,7 @@ bool isInside(const QString& path, const QString& folder) {
 } // namespace
 
 QString DefaultCaptureFile() {
-    return joinPath(videosFolder(), QStringLiteral("dvcapture.avi"));
+    return joinPath(VideosFolder(), QStringLiteral("dvcapture.avi"));
 }
 
 QString RecordingPartFile(const QString& path) {
@@ -51,7 +45,7 @@ QString CheckCaptureFile(const QString& path, const QString& programFolder,
         return QStringLiteral("%1 is a folder; choose a file to record into.").arg(path);
 
     const QString folder = file.absolutePath();
-    if (!QFileInfo::exists(folder) && QDir::cleanPath(folder) == QDir::cleanPath(videosFolder()))
+    if (!QFileInfo::exists(folder) && QDir::cleanPath(folder) == QDir::cleanPath(VideosFolder()))
         QDir().mkpath(folder);
     const QFileInfo folderInfo(folder);
     if (!folderInfo.isDir())

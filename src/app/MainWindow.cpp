@@ -351,14 +351,8 @@ void MainWindow::addHandedOverFiles(const QStringList& paths) {
         showNormal();
     raise();
     activateWindow();
-    m_handedOver << paths;
-    // The probes wait in event loops, where the next batch may arrive: it waits its turn.
-    if (m_addingHandedOver)
-        return;
-    m_addingHandedOver = true;
-    while (!m_handedOver.isEmpty())
-        addDroppedFiles(m_handedOver.takeFirst());
-    m_addingHandedOver = false;
+    // As if dropped: the probes run on without holding this call.
+    addDroppedFiles(paths);
 }
 
 void MainWindow::removeSelectedFile() {

@@ -130,8 +130,6 @@ private:
     std::unique_ptr<PreviewState> m_previewState;
     std::unique_ptr<PreviewPlayer> m_previewPlayer;
     ProgressPanel* m_progressPanel = nullptr;
-    QList<QStringList> m_handedOver;
-    bool m_addingHandedOver = false;
 };
 
 } // namespace vidora

@@ -8,9 +8,7 @@ namespace vidora {
 
 SettingsFormValues loadSettingsForm(const Settings& settings) {
     SettingsFormValues values;
-    values.outputFolder = settings.outputFolder();
-    if (values.outputFolder.isEmpty())
-        values.outputFolder = VideosFolder();
+    values.outputFolder = settings.outputFolderOrVideos();
     values.overwrite = settings.overwriteExistingFiles();
     values.shutDown = settings.shutDownAfterRun();
     values.threads = settings.threadText();

@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
-#include <unistd.h>
 
 namespace vidora {
 
@@ -117,8 +116,15 @@ void ConversionRun::run() {
 
     // The settings are read once, before the first job.
     const Settings settings;
-    const QString folder = settings.outputFolder();
-    m_outputFolder = folder.isEmpty() ? VideosFolder() : folder;
+    m_outputFolder = settings.outputFolderOrVideos();
+    // The list is locked while the run goes on: its files and clip lengths are known now.
+    m_listedFiles.clear();
+    m_laterJobsSeconds = 0;
+    for (int row = 0; row < m_context.jobCount(); ++row) {
+        if (const auto identity = fileIdentity(m_context.jobPath(row)))
+            m_listedFiles.append({*identity, m_context.jobPath(row)});
+        m_laterJobsSeconds += clipSeconds(m_context, row);
+    }
     m_overwriteExistingFiles = settings.overwriteExistingFiles();
     // The count goes to the encoder as stored; one far outside any machine's is taken as the
     // nearest sensible one.
@@ -136,6 +142,8 @@ void ConversionRun::run() {
 }
 
 ConversionRun::JobEnd ConversionRun::convertJob(int row) {
+    // From here on this job's clip is the current one, no longer a later one.
+    m_laterJobsSeconds -= clipSeconds(m_context, row);
     emit trackProgressChanged(0);
     emit timeLeftTextChanged(QString());
     const QString input = m_context.jobPath(row);
@@ -218,22 +226,20 @@ ConversionRun::PreparedJob ConversionRun::prepareJob(int row, const QString& inp
     job.output = *output;
     job.caption = QStringLiteral("Progress....") + input + QStringLiteral(" To ") + *output;
 
-    m_laterJobsSeconds = 0;
-    for (int later = row + 1; later < m_context.jobCount(); ++later)
-        m_laterJobsSeconds += clipSeconds(m_context, later);
     return job;
 }
 
 QString ConversionRun::outputFailure(const QString& output) const {
     const QString folder = QFileInfo(output).absolutePath();
-    if (!QFileInfo(folder).isDir() ||
-        ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+    if (!QFileInfo(folder).isDir() || !canWrite(folder))
         return QString::fromUtf16(FailureReason::FolderNotWritable) + u": " + folder;
     // No file of the list is ever replaced, whichever job it belongs to and however it is
     // spelled (a link, "..", another folder's name for it).
-    for (int row = 0; row < m_context.jobCount(); ++row) {
-        const QString listed = m_context.jobPath(row);
-        if (sameExistingFile(output, listed))
+    const auto identity = fileIdentity(output);
+    if (!identity)
+        return {};
+    for (const auto& [listedIdentity, listed] : m_listedFiles) {
+        if (listedIdentity == *identity)
             return QStringLiteral("The output would replace %1, a file of the job list.")
                 .arg(listed);
     }

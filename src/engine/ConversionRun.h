@@ -1,12 +1,15 @@
 #pragma once
 
 #include "engine/EncoderCommandLine.h"
+#include "engine/OutputPath.h"
 #include "profiles/OptionValues.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 namespace vidora {
 
@@ -109,6 +112,9 @@ private:
     bool m_running = false;
     bool m_abandoned = false;
     QString m_outputFolder;
+    // The job list's files as they were when the run started, for the check that no output
+    // replaces one of them.
+    QList<std::pair<FileIdentity, QString>> m_listedFiles;
     bool m_overwriteExistingFiles = false;
     double m_threads = 0;
     // This run's outcomes so far.

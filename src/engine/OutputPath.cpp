@@ -1,5 +1,6 @@
 #include "engine/OutputPath.h"
 
+#include "launcher/OutputFiles.h"
 #include "platform/Paths.h"
 
 #include <QFile>
@@ -33,12 +34,9 @@ std::optional<QString> outputPathFor(const QString& inputPath, const QString& fo
 }
 
 QString temporaryOutputPath(const QString& output) {
-    const qsizetype nameStart = output.lastIndexOf(u'/') + 1;
-    const QString name = output.mid(nameStart);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString stem = dot < 0 ? name : name.left(dot);
-    const QString extension = dot < 0 ? QString() : name.mid(dot);
-    return output.left(nameStart) + u'.' + stem + u".part" + extension;
+    // fp.dll names the file; the program asks the same rule for the same name.
+    return QFile::decodeName(
+        QByteArray::fromStdString(temporaryOutputPath(QFile::encodeName(output).toStdString())));
 }
 
 bool directoryEntryExists(const QString& path) {
@@ -46,12 +44,16 @@ bool directoryEntryExists(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
 }
 
+std::optional<FileIdentity> fileIdentity(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 bool sameExistingFile(const QString& first, const QString& second) {
-    struct stat a {};
-    struct stat b {};
-    return ::stat(QFile::encodeName(first).constData(), &a) == 0 &&
-           ::stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
+    const auto identity = fileIdentity(first);
+    return identity && identity == fileIdentity(second);
 }
 
 } // namespace vidora

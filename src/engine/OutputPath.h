@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace vidora {
 
@@ -28,8 +29,12 @@ QString temporaryOutputPath(const QString& output);
 // link, also one that points nowhere (writing through it would land somewhere else).
 bool directoryEntryExists(const QString& path);
 
-// Whether two paths name the same existing file: the same device and inode once symbolic
-// links are followed, so a link or a second spelling of an input counts as that input.
+// The device and inode of an existing file once symbolic links are followed, so a link or a
+// second spelling of a file gives the file's own; nothing when there is no such file.
+using FileIdentity = std::pair<quint64, quint64>;
+std::optional<FileIdentity> fileIdentity(const QString& path);
+
+// Whether two paths name the same existing file (the same identity).
 bool sameExistingFile(const QString& first, const QString& second);
 
 } // namespace vidora

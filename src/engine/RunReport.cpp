@@ -1,6 +1,7 @@
 #include "engine/RunReport.h"
 
 #include "base/TextValues.h"
+#include "launcher/EncoderOutput.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -45,19 +46,24 @@ QString lastMeaningfulLine(const QByteArray& output) {
 QString encoderFailureText(int exitCode, bool crashed, const QByteArray& output) {
     static const QRegularExpression receivedSignal(QStringLiteral("received signal (\\d+)"));
     const QString text = QString::fromUtf8(output);
-    QString reason;
-    const QRegularExpressionMatch signal = receivedSignal.match(text);
-    // fp.dll reports an FFmpeg ended by signal N as exit code 128 + N, as a shell does; FFmpeg
-    // itself never ends with such a code.
+    // The signal that ended the encoder, if one did: the crash's own, or fp.dll's exit code
+    // 128 + N for an FFmpeg ended by signal N (as a shell reports it; FFmpeg itself never ends
+    // with such a code), or the one FFmpeg says it received.
     constexpr int kSignalBase = 128;
     constexpr int kLastSignal = 64;
+    QString signal;
     if (crashed)
-        reason = QStringLiteral("The encoder was stopped (signal %1)").arg(exitCode);
+        signal = QString::number(exitCode);
     else if (exitCode > kSignalBase && exitCode <= kSignalBase + kLastSignal)
-        reason = QStringLiteral("The encoder was stopped (signal %1)").arg(exitCode - kSignalBase);
-    else if (signal.hasMatch())
-        reason = QStringLiteral("The encoder was stopped (signal %1)").arg(signal.captured(1));
-    else if (text.contains(u"Output file is empty, nothing was encoded"))
+        signal = QString::number(exitCode - kSignalBase);
+    else if (const QRegularExpressionMatch received = receivedSignal.match(text);
+             received.hasMatch())
+        signal = received.captured(1);
+    QString reason;
+    if (!signal.isEmpty())
+        reason = QStringLiteral("The encoder was stopped (signal %1)").arg(signal);
+    else if (text.contains(QLatin1StringView(NothingEncodedWords.data(),
+                                             qsizetype(NothingEncodedWords.size()))))
         reason = QString::fromUtf16(FailureReason::NothingEncoded);
     else if (text.contains(u"No space left on device"))
         reason = QString::fromUtf16(FailureReason::DiskFull);

@@ -12,7 +12,6 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace vidora {
@@ -123,8 +122,10 @@ void MediaProber::startRuns() {
         const Pending next = m_queue.takeFirst();
         if (m_list.indexOfId(next.rowId) < 0)
             continue; // removed before its turn
-        auto* player = new Process(this);
-        player->setCommand(AppFolder() + kPlayerFileName, identifyArguments(next.path));
+        Process* player =
+            CreateToolProcess(QString::fromUtf16(kPlayerFileName), identifyArguments(next.path))
+                .release();
+        player->setParent(this);
         player->Async = true;
         player->OutputLimit = OutputLimit;
         const quint64 rowId = next.rowId;

@@ -162,9 +162,16 @@ QString storedValue(QStringView value) {
     return value.first(end).toString();
 }
 
-// The temporary a write goes through, beside the file: "settings.dat.tmp.<process id>".
+// The file a write replaces: a file reached through a link is replaced where it lies.
+QString replacedFile(const QString& filePath) {
+    const QFileInfo info(filePath);
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : filePath;
+}
+
+// The temporary a write goes through, beside the file it replaces:
+// "settings.dat.tmp.<process id>".
 QString temporaryPrefix(const QString& filePath) {
-    return filePath + QStringLiteral(".tmp.");
+    return replacedFile(filePath) + QStringLiteral(".tmp.");
 }
 
 bool writeAll(int descriptor, const QByteArray& bytes) {
@@ -185,8 +192,7 @@ bool writeAll(int descriptor, const QByteArray& bytes) {
 // interrupted write (a crash, a full disk) keeps the last good file. The new file keeps the
 // old one's permissions; a file reached through a link is replaced where it lies.
 bool replaceFile(const QString& filePath, const QByteArray& bytes) {
-    const QFileInfo info(filePath);
-    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : filePath;
+    const QString target = replacedFile(filePath);
     struct stat old {};
     const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
     const mode_t mode = existed ? (old.st_mode & 07777) : 0644;
@@ -264,9 +270,9 @@ bool WriteSetting(const QString& filePath, const QString& section, const QString
 }
 
 void RemoveLeftoverSettingsTemporaries(const QString& filePath) {
-    const QFileInfo info(filePath);
-    const QString prefix = info.fileName() + QStringLiteral(".tmp.");
-    QDir folder = info.absoluteDir();
+    const QFileInfo temporaries(temporaryPrefix(filePath));
+    const QString prefix = temporaries.fileName();
+    QDir folder = temporaries.absoluteDir();
     for (const QString& name : folder.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
         bool ok = false;
         const qint64 owner = QStringView(name).sliced(prefix.size()).toLongLong(&ok);

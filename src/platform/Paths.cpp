@@ -22,11 +22,11 @@ bool& appFolderReadOnly() {
 
 const QString kCacheFolder = QStringLiteral("Cache");
 
+} // namespace
+
 bool canWrite(const QString& folder) {
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
-
-} // namespace
 
 QString AppFolder() {
     QString folder = appFolderOverride();
@@ -40,16 +40,30 @@ void setAppFolderForTesting(const QString& folder) {
 }
 
 QString AppDataFolder() {
+    // Every settings read and every progress tick asks: the folder is worked out once for the
+    // program folder and data location in use, not with a look at the disk each time.
+    struct Choice {
+        QString program;
+        bool readOnly = false;
+        QString dataLocation;
+        QString folder;
+    };
+    static Choice last;
     const QString program = AppFolder();
-    if (!appFolderReadOnly() && canWrite(program))
-        return program;
-    const QString data =
-        joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                 QStringLiteral("Vidora/"));
-    // A folder that cannot be made shows up where it is used: the settings keep their
-    // defaults and a job fails with the reason.
-    QDir().mkpath(data + kCacheFolder);
-    return data;
+    const QString dataLocation =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!last.folder.isEmpty() && last.program == program && last.readOnly == appFolderReadOnly() &&
+        last.dataLocation == dataLocation)
+        return last.folder;
+    QString folder = program;
+    if (appFolderReadOnly() || !canWrite(program)) {
+        folder = joinPath(dataLocation, QStringLiteral("Vidora/"));
+        // A folder that cannot be made shows up where it is used: the settings keep their
+        // defaults and a job fails with the reason.
+        QDir().mkpath(folder + kCacheFolder);
+    }
+    last = {program, appFolderReadOnly(), dataLocation, folder};
+    return folder;
 }
 
 void setAppFolderReadOnlyForTesting(bool readOnly) {

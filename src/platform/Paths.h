@@ -25,6 +25,9 @@ void setAppFolderReadOnlyForTesting(bool readOnly);
 // folder when the settings name none.
 QString VideosFolder();
 
+// Whether this program may make and remove entries in the folder.
+bool canWrite(const QString& folder);
+
 // Joins a folder and a name with "/"; a folder that already ends in "/" gets none added.
 QString joinPath(const QString& folder, const QString& name);
 

@@ -2,6 +2,7 @@
 
 #include "base/TextValues.h"
 #include "platform/Inifun.h"
+#include "platform/Paths.h"
 
 #include <utility>
 
@@ -40,6 +41,11 @@ bool Settings::write(const QString& key, const QString& value) const {
 
 QString Settings::outputFolder() const {
     return read(kOutputFolderKey);
+}
+
+QString Settings::outputFolderOrVideos() const {
+    const QString folder = outputFolder();
+    return folder.isEmpty() ? VideosFolder() : folder;
 }
 
 bool Settings::overwriteExistingFiles() const {

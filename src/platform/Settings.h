@@ -17,6 +17,9 @@ public:
 
     // The output folder as stored, blanks trimmed; empty means the default folder.
     QString outputFolder() const;
+    // Where converted files go: the stored folder, or the person's videos folder when none is
+    // stored.
+    QString outputFolderOrVideos() const;
     // What to do when an output file exists: false adds "New" to the name (also for an empty
     // or non-numeric value), true overwrites it (any other number).
     bool overwriteExistingFiles() const;

@@ -222,9 +222,7 @@ void ToolProcess::onFinished() {
         return;
     // Whatever the tool wrote last comes before its end.
     const QPointer<ToolProcess> alive(this);
-    readOutput();
-    if (alive && m_output == Output::Separate)
-        readError();
+    readPending();
     if (!alive)
         return; // a handler destroyed this object
     m_ended = true;

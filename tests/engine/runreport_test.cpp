@@ -44,6 +44,11 @@ TEST(FailureText, GivesAReasonAndTheEncodersLastMeaningfulLine) {
     EXPECT_EQ(encoderFailureText(1, false, "Output file is empty, nothing was encoded\n"),
               QStringLiteral("Nothing was encoded: the output would be empty\n"
                              "Output file is empty, nothing was encoded"));
+    // fp.dll's own line for a run that wrote nothing is read the same way.
+    EXPECT_TRUE(encoderFailureText(1, false,
+                                   "fp.dll: nothing was encoded (does the start lie beyond the "
+                                   "end?); no file was written\n")
+                    .startsWith(QStringLiteral("Nothing was encoded: the output would be empty")));
     EXPECT_EQ(encoderFailureText(1, false, "out/a.mp4: Permission denied\n"),
               QStringLiteral("The output folder cannot be written\nout/a.mp4: Permission denied"));
     EXPECT_EQ(

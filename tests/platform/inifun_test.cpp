@@ -317,6 +317,15 @@ TEST_F(Inifun, TemporariesOfEndedWritesAreRemovedAndRunningOnesKept) {
 
     RemoveLeftoverSettingsTemporaries(path());
     EXPECT_FALSE(QFile::exists(ended));
+    // Behind a link the temporaries lie beside the file the link names.
+    const QString real = m_dir.filePath(QStringLiteral("elsewhere/settings.dat"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("elsewhere")));
+    ASSERT_TRUE(QFile::rename(path(), real));
+    ASSERT_TRUE(QFile::link(real, path()));
+    const QString endedThere = real + QStringLiteral(".tmp.4194305");
+    QFile(endedThere).open(QIODevice::WriteOnly);
+    RemoveLeftoverSettingsTemporaries(path());
+    EXPECT_FALSE(QFile::exists(endedThere));
     EXPECT_TRUE(QFile::exists(running)) << "a write in progress is left alone";
     EXPECT_TRUE(QFile::exists(foreign));
     EXPECT_EQ(read("set", "profile"), QStringLiteral("3"));

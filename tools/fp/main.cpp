@@ -98,11 +98,6 @@ void printLine(const std::string& line) {
     writeAll(STDERR_FILENO, text.data(), text.size());
 }
 
-std::string findTool(std::string_view name) {
-    const char* searchPath = std::getenv("PATH");
-    return findExecutable(name, searchPath ? std::string_view(searchPath) : DefaultSearchPath);
-}
-
 int exitCodeOf(int status) {
     if (WIFEXITED(status)) {
         return WEXITSTATUS(status);
@@ -468,7 +463,7 @@ int main(int argc, char** argv) {
         return 127;
     }
 
-    const std::string ffmpeg = findTool(kEncoder.name);
+    const std::string ffmpeg = findOnPath(kEncoder.name);
     if (ffmpeg.empty()) {
         printLine(missingToolMessage(kEncoder.launcher, kEncoder.name, kEncoder.package));
         return 127;
@@ -477,7 +472,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> given(argv + 1, argv + argc);
     EncoderCall call = translateEncoderArguments(given, ProgressDescriptor);
     if (call.needsSource) {
-        const SourceFacts source = probeSource(findTool(kProbe.name), call, launcher, startMask);
+        const SourceFacts source = probeSource(findOnPath(kProbe.name), call, launcher, startMask);
         if (source.known) {
             call = translateEncoderArguments(given, ProgressDescriptor, source);
         }

@@ -52,8 +52,8 @@ EncoderVerdict judgeEncoderEnd(const EncoderEnd& end) {
     }
     if (end.nothingWritten) {
         return {false, 1,
-                "fp.dll: nothing was encoded (does the start lie beyond the end?); no file was "
-                "written"};
+                "fp.dll: " + std::string(NothingEncodedWords) +
+                    " (does the start lie beyond the end?); no file was written"};
     }
     return {true, 0, {}};
 }

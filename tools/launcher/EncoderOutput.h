@@ -42,6 +42,10 @@ struct EncoderVerdict {
 // ended with 0, as it does on its quit key.
 inline constexpr int StoppedExitCode = 255;
 
+// The words every line about an output without content holds, FFmpeg's own ("Output file is
+// empty, nothing was encoded") and fp.dll's: the program recognises the failure by them.
+inline constexpr std::string_view NothingEncodedWords = "nothing was encoded";
+
 EncoderVerdict judgeEncoderEnd(const EncoderEnd& end);
 
 } // namespace vidora

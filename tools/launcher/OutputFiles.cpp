@@ -1,5 +1,7 @@
 #include "launcher/OutputFiles.h"
 
+#include "launcher/EncoderOutput.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,7 +34,8 @@ std::string publishOutput(const std::string& temporary, const std::string& outpu
     }
     if (status.st_size == 0) {
         discardOutput(temporary);
-        return "fp.dll: FFmpeg wrote an empty file; \"" + output + "\" was not written";
+        return "fp.dll: FFmpeg wrote an empty file, " + std::string(NothingEncodedWords) + "; \"" +
+               output + "\" was not written";
     }
     if (std::rename(temporary.c_str(), output.c_str()) != 0) {
         const std::string why = std::strerror(errno);

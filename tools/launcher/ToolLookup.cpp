@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -34,6 +35,11 @@ std::string findExecutable(std::string_view name, std::string_view searchPath) {
         start = colon + 1;
     }
     return {};
+}
+
+std::string findOnPath(std::string_view name) {
+    const char* searchPath = std::getenv("PATH");
+    return findExecutable(name, searchPath ? std::string_view(searchPath) : DefaultSearchPath);
 }
 
 std::string missingToolMessage(std::string_view launcher, std::string_view tool,

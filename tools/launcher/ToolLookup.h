@@ -15,6 +15,9 @@ inline constexpr std::string_view DefaultSearchPath = "/usr/local/bin:/usr/bin:/
 // empty when none does.
 std::string findExecutable(std::string_view name, std::string_view searchPath);
 
+// findExecutable in the folders of this process's PATH (DefaultSearchPath when it has none).
+std::string findOnPath(std::string_view name);
+
 // The one line a launcher prints when its tool is missing, naming the Debian package that
 // brings it: "fp.dll: ffmpeg not found; install the Debian package ffmpeg".
 std::string missingToolMessage(std::string_view launcher, std::string_view tool,

@@ -5,8 +5,6 @@
 #include "launcher/ToolLookup.h"
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -20,14 +18,9 @@ int main(int argc, char** argv) {
     if (!endWithParent(getppid(), SIGKILL)) {
         return 127;
     }
-    const char* searchPath = std::getenv("PATH");
-    const std::string mplayer =
-        findExecutable("mplayer", searchPath ? std::string_view(searchPath) : DefaultSearchPath);
-    if (mplayer.empty()) {
-        std::fprintf(stderr, "%s\n",
-                     missingToolMessage(kPlayer.launcher, kPlayer.name, kPlayer.package).c_str());
-        return 127;
-    }
+    // A player that is not installed gives an empty path: the exec fails and says which
+    // package is missing.
+    const std::string mplayer = findOnPath(kPlayer.name);
     std::vector<std::string> arguments =
         translatePlayerArguments(std::vector<std::string>(argv + 1, argv + argc));
     execTool(kPlayer, mplayer, arguments);

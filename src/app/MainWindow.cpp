@@ -8,7 +8,6 @@
 #include "app/PropertySheet.h"
 #include "app/SettingsDialog.h"
 #include "app/Skin.h"
-#include "base/TextValues.h"
 #include "capture/CaptureWindow.h"
 #include "capture/SystemCaptureDevice.h"
 #include "download/DownloadWindow.h"
@@ -27,7 +26,6 @@
 #include "profiles/OptionSets.h"
 
 #include <QCloseEvent>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -38,7 +36,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 

@@ -4,7 +4,6 @@
 
 #include <QStandardPaths>
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,16 +24,6 @@ void closeDescriptor(int& descriptor) {
     if (descriptor >= 0)
         ::close(descriptor);
     descriptor = -1;
-}
-
-// Ends a tool that did not end on its key.
-void endByForce(ToolProcess* tool, int waitMs) {
-    if (!tool || !tool->isRunning())
-        return;
-    if (tool->waitForEnd(waitMs))
-        return;
-    ::kill(pid_t(tool->processId()), SIGKILL);
-    tool->waitForEnd(waitMs);
 }
 
 // util-linux's setpriv: it sets the parent-death signal and replaces itself with the tool,
@@ -138,11 +127,9 @@ qint64 CaptureSession::startPlayer(const Tools& tools, quint64 windowId, int rea
 bool CaptureSession::stop() {
     m_stopping = true;
     bool success = false;
-    if (m_recorder && m_recorder->isRunning()) {
-        // FFmpeg's quit key: it finishes its files (the AVI gets its index) and ends.
-        m_recorder->writeInput(TerminalKeyBytes(kQuitKey));
-        endByForce(m_recorder, kRecorderStopMs);
-    }
+    // FFmpeg's quit key: it finishes its files (the AVI gets its index) and ends.
+    if (m_recorder)
+        m_recorder->quitOrKill(kRecorderStopMs);
     if (m_recorder && m_recorder->hasEnded())
         success = m_recorder->exitCode() == 0 && !m_recorder->crashed();
     stopPlayer();
@@ -150,10 +137,8 @@ bool CaptureSession::stop() {
 }
 
 void CaptureSession::stopPlayer() {
-    if (!m_player || !m_player->isRunning())
-        return;
-    m_player->writeInput(TerminalKeyBytes(kQuitKey));
-    endByForce(m_player, kPlayerStopMs);
+    if (m_player)
+        m_player->quitOrKill(kPlayerStopMs);
 }
 
 bool CaptureSession::isRunning() const {

@@ -45,7 +45,6 @@ public:
     bool isRunning() const;
     CaptureStatistics statistics() const { return m_progress.statistics(); }
     QString errorText() const { return m_errorText; }
-    QStringList recorderArguments() const { return m_recorderArguments; }
     QStringList playerArguments() const { return m_playerArguments; }
     qint64 recorderProcessId() const;
     qint64 playerProcessId() const;

@@ -3,6 +3,7 @@
 #include "capture/CaptureFile.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "preview/PlayerHost.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -52,13 +53,8 @@ void CaptureWindow::buildLayout() {
     // keeps its siblings so from its start).
     m_pictureHost = new QWidget(this);
     m_pictureHost->setObjectName(QStringLiteral("vcx"));
-    m_pictureHost->setAttribute(Qt::WA_DontCreateNativeAncestors);
-    m_pictureHost->setAttribute(Qt::WA_NativeWindow);
+    preparePlayerHost(m_pictureHost);
     m_pictureHost->setMinimumSize(400, 300);
-    m_pictureHost->setAutoFillBackground(true);
-    QPalette black = m_pictureHost->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    m_pictureHost->setPalette(black);
 
     auto* cameraFrame = new QGroupBox(QStringLiteral("Camera Control"), this);
     cameraFrame->setObjectName(QStringLiteral("CameraControl"));

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTimer>
-#include <csignal>
 #include <cstdio>
 
 namespace vidora {
@@ -61,8 +60,7 @@ bool FireWireDvAvailable(const QString& ffmpeg) {
     if (probe.start(ffmpeg, {QStringLiteral("-hide_banner"), QStringLiteral("-devices")}) == 0)
         return false;
     if (!probe.waitForEnd(kDeviceListWaitMs)) {
-        ::kill(pid_t(probe.processId()), SIGKILL);
-        probe.waitForEnd(kDeviceListWaitMs);
+        probe.kill();
         return false;
     }
     return output.contains(" iec61883 ");

@@ -41,7 +41,8 @@ public:
     void setSelectedDevice(int index) override;
     void setConnected(bool connected) override;
     void setStartupSettings(const CaptureStartupSettings& settings) override;
-    void setBackgroundColour(const QColor& colour) override { m_background = colour; }
+    // The live picture's host is black already; the colour of the control is not needed.
+    void setBackgroundColour(const QColor&) override {}
     void setPreviewWindow(quint64 windowId) override { m_previewWindow = windowId; }
     void setPreview(bool on) override;
     void setCaptureFile(const QString& path) override { m_captureFile = path; }
@@ -56,7 +57,6 @@ public:
     void shutDown() override;
 
     const CaptureSession& session() const { return m_session; }
-    QColor backgroundColour() const { return m_background; }
 
 private:
     const CaptureSource* selectedSource() const;
@@ -71,7 +71,6 @@ private:
     QList<CaptureSource> m_sources;
     CaptureSession m_session;
     CaptureStartupSettings m_settings;
-    QColor m_background = Qt::black;
     quint64 m_previewWindow = 0;
     int m_selected = -1;
     bool m_connected = false;

@@ -3,6 +3,7 @@
 #include "download/StreamPreview.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "preview/PlayerHost.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -15,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
 namespace vidora {
 
@@ -140,11 +140,7 @@ void DownloadWindow::buildControls() {
     // The preview area moves in and out of view with the host in it: it is a native window of
     // its own too, so the host's X window moves with it (a native child of a widget drawn by
     // Qt stays where it was made).
-    m_previewHost->setAttribute(Qt::WA_NativeWindow);
-    m_previewHost->setAutoFillBackground(true);
-    QPalette black = m_previewHost->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    m_previewHost->setPalette(black);
+    preparePlayerHost(m_previewHost, HostParents::Native);
     m_previewHint =
         label(m_previewArea, "Label8", "Click and wait for video to Load...", {8, 262, 300, 16});
     m_previewClose = label(m_previewArea, "Label6", "X", {420, 2, 14, 16});
@@ -199,7 +195,7 @@ void DownloadWindow::getDirectLink() {
     CacheThumbnail(m_thumbnailTransfer, m_info.ThumbnailUrl, thumbnail);
     if (m_closing)
         return;
-    showPicture(joinPath(joinPath(AppDataFolder(), QStringLiteral("Cache")), thumbnail));
+    showPicture(joinPath(CacheFolder(), thumbnail));
     m_title->setText(m_info.Title);
     m_description->setPlainText(m_info.Description);
     m_category->setText(m_info.Category);

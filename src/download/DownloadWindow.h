@@ -43,9 +43,6 @@ public:
     // their own answer here.
     void setDownloadOrPlayQuestion(std::function<bool()> question);
     HttpTransfer& pageTransfer() { return m_pageTransfer; }
-    HttpTransfer& thumbnailTransfer() { return m_thumbnailTransfer; }
-    const FormatLinks& links() const { return m_links; }
-    const WatchPageInfo& pageInfo() const { return m_info; }
     bool isPreviewPlaying() const;
 
     // "Get Direct Link": loads and reads the page, caches and shows the thumbnail.

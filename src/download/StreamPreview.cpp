@@ -6,7 +6,6 @@
 
 #include <QUrl>
 #include <QWidget>
-#include <csignal>
 
 namespace vidora {
 
@@ -48,13 +47,7 @@ bool StreamPreview::isPlaying() const {
 void StreamPreview::stop() {
     if (!m_player)
         return;
-    if (m_player->isRunning()) {
-        m_player->writeInput(TerminalKeyBytes(kQuitKey));
-        if (!m_player->waitForEnd(kQuitWaitMs) && m_player->isRunning()) {
-            ::kill(static_cast<pid_t>(m_player->processId()), SIGKILL);
-            m_player->waitForEnd(kQuitWaitMs);
-        }
-    }
+    m_player->quitOrKill(kQuitWaitMs);
     m_player.reset();
 }
 

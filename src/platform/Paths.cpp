@@ -70,6 +70,10 @@ void setAppFolderReadOnlyForTesting(bool readOnly) {
     appFolderReadOnly() = readOnly;
 }
 
+QString CacheFolder() {
+    return joinPath(AppDataFolder(), kCacheFolder);
+}
+
 QString VideosFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (folder.isEmpty())

@@ -21,6 +21,9 @@ QString AppDataFolder();
 // that cannot be written (false: as it really is).
 void setAppFolderReadOnlyForTesting(bool readOnly);
 
+// The program's working folder "Cache" in AppDataFolder (thumbnails of the web video download).
+QString CacheFolder();
+
 // The person's videos folder (the XDG videos directory), created when missing; the output
 // folder when the settings name none.
 QString VideosFolder();

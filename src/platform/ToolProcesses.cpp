@@ -185,6 +185,16 @@ void ToolProcess::kill() {
     m_process->waitForFinished(10000);
 }
 
+bool ToolProcess::quitOrKill(int waitMs) {
+    if (!isRunning())
+        return true;
+    writeInput(TerminalKeyBytes(kQuitKey));
+    if (waitForEnd(waitMs))
+        return true; // also when a handler destroyed this object meanwhile
+    kill();
+    return false;
+}
+
 void ToolProcess::readPending() {
     if (!m_process)
         return;

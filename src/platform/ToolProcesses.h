@@ -63,6 +63,10 @@ public:
     // Ends the tool at once (SIGKILL) and waits until it has gone; its end is reported as any
     // other. Nothing happens when it does not run.
     void kill();
+    // Asks the tool to end by its quit key and waits up to waitMs, other handlers running; a
+    // tool that is still running then is killed (a player may hang in its output for good).
+    // True when it ended by itself or on its key.
+    bool quitOrKill(int waitMs);
     // Hands on at once what the tool has written and was not yet announced.
     void readPending();
 

@@ -1,5 +1,6 @@
 #include "preview/PreviewArea.h"
 
+#include "preview/PlayerHost.h"
 #include "preview/PreviewPlayer.h"
 #include "preview/ReleaseSlider.h"
 
@@ -48,13 +49,8 @@ PreviewArea::PreviewArea(const QString& caption, const QString& hostName, const 
     m_host = new QWidget(this);
     m_host->setObjectName(hostName);
     m_host->setProperty("playerHost", true);
-    m_host->setAttribute(Qt::WA_DontCreateNativeAncestors);
-    m_host->setAttribute(Qt::WA_NativeWindow);
+    preparePlayerHost(m_host);
     m_host->setMinimumSize(320, 200);
-    m_host->setAutoFillBackground(true);
-    QPalette black = m_host->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    m_host->setPalette(black);
     m_picture = new QLabel(m_host);
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setScaledContents(false);

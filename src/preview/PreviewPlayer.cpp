@@ -9,12 +9,6 @@
 
 namespace vidora {
 
-namespace {
-
-// The player's keys (virtual-key codes).
-
-} // namespace
-
 PreviewPlayer::PreviewPlayer(PreviewState& state, const PlayerOptionTexts& optionTexts,
                              QObject* parent)
     : QObject(parent), m_state(state), m_optionTexts(optionTexts) {

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPointer>
-#include <csignal>
 #include <limits>
 
 namespace vidora {
@@ -68,10 +67,11 @@ qint32 previewSeconds(const QString& timeText) {
 PreviewState::PreviewState(QObject* parent) : QObject(parent) {}
 
 PreviewState::~PreviewState() {
-    // No waiting here: whatever still runs is killed, so no player outlives its state.
-    for (const Player& player : std::as_const(m_players))
-        if (player.process->isRunning())
-            ::kill(static_cast<pid_t>(player.process->processId()), SIGKILL);
+    // No quit key here: whatever still runs is killed, so no player outlives its state.
+    // A killed player's end takes it off the list, so the loop walks a copy.
+    const QList<Player> players = m_players;
+    for (const Player& player : players)
+        player.process->kill();
 }
 
 qint64 PreviewState::previewProcessId() {
@@ -128,9 +128,8 @@ void PreviewState::endPlayers(std::optional<quint64> hostWindow) {
         if (!player || player->waitForEnd(static_cast<int>(left)))
             continue;
         // A player that did not quit in time may hang in its output for good; only a kill ends
-        // it. It has not been reaped yet, so the id is still this player's.
-        ::kill(static_cast<pid_t>(player->processId()), SIGKILL);
-        player->waitForEnd(QuitWaitMs);
+        // it.
+        player->kill();
     }
 }
 

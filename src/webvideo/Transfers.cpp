@@ -264,7 +264,7 @@ bool CacheThumbnail(HttpTransfer& inet, const QString& address, const QString& n
         HttpTransfer::Outcome::Done)
         return false;
     // The program ships its Cache folder; without it nothing is stored.
-    const QString folder = joinPath(AppDataFolder(), QStringLiteral("Cache"));
+    const QString folder = CacheFolder();
     if (!QFileInfo(folder).isDir())
         return false;
     QSaveFile file(joinPath(folder, SafeFileName(name)));

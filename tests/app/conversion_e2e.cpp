@@ -11,6 +11,7 @@
 #include "support/EventLoop.h"
 #include "support/Media.h"
 #include "support/PersonFolders.h"
+#include "support/Processes.h"
 #include "support/ProgramFolder.h"
 #include "support/QtPrinters.h"
 #include "support/Recorders.h"
@@ -101,10 +102,6 @@ public:
 
 using test::waitFor;
 
-bool processRuns(qint64 pid) {
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
-}
-
 } // namespace
 
 TEST_F(Conversion, ThreeJobsGiveValidFilesAndTheBarSequence) {
@@ -153,11 +150,8 @@ TEST_F(Conversion, CancelDuringTheSecondJobStopsItsEncoder) {
     EXPECT_FALSE(m_window->progressPanel()->isVisible());
     EXPECT_TRUE(desktop.requests.isEmpty());
     // The encoder stops on its key, well before the long clip could be done.
-    QElapsedTimer clock;
-    clock.start();
-    while (processRuns(encoder) && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_FALSE(processRuns(encoder));
+    ASSERT_GT(encoder, 0);
+    EXPECT_TRUE(waitFor([&] { return !test::processRuns(encoder); }, 5000));
     EXPECT_TRUE(m_window->action(QStringLiteral("AddFiles"))->isEnabled());
     // The cancelled job leaves nothing, under its final name or its temporary one.
     EXPECT_EQ(QDir(m_out.path()).entryList(QDir::Files | QDir::Hidden),

@@ -1,7 +1,7 @@
 #include "FakeCaptureDevice.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include "support/EventLoop.h"
+
 #include <algorithm>
 
 namespace vidora::test {
@@ -73,11 +73,8 @@ bool FakeCaptureDevice::startRecording() {
 void FakeCaptureDevice::stopRecording() {
     log(QStringLiteral("stop recording"));
     mostStopsAtOnce = std::max(mostStopsAtOnce, ++stopsRunning);
-    if (recording && stopWaitMs > 0) {
-        QEventLoop loop;
-        QTimer::singleShot(stopWaitMs, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    if (recording && stopWaitMs > 0)
+        test::settle(stopWaitMs);
     recording = false;
     --stopsRunning;
 }

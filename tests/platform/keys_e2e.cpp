@@ -3,6 +3,7 @@
 
 #include "platform/ToolProcesses.h"
 #include "support/EventLoop.h"
+#include "support/Media.h"
 #include "support/QtPrinters.h"
 #include "support/ToolProcessIds.h"
 
@@ -24,18 +25,6 @@ using vidora::test::settle;
 using vidora::test::waitFor;
 
 namespace {
-
-// Runs a helper program to its end; its exit code, or -1 when it could not run.
-int run(const QString& program, const QStringList& arguments, QByteArray* output = nullptr) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForStarted() || !process.waitForFinished(120000))
-        return -1;
-    if (output)
-        *output = process.readAll();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
 
 class ToolKeys : public ::testing::Test {
 protected:
@@ -102,9 +91,11 @@ std::optional<double> lastPosition(const QByteArray& output) {
 TEST_F(ToolKeys, ThePlayerPausesResumesSeeksAndQuitsOnItsKeys) {
     const QString clip = m_dir->filePath("preview clip \xc3\xbc.avi");
     ASSERT_EQ(
-        run("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                       "testsrc=duration=30:size=320x240:rate=25", "-f", "lavfi", "-i",
-                       "sine=duration=30", "-c:v", "mpeg4", "-c:a", "mp2", "-shortest", clip}),
+        test::runProgram("ffmpeg",
+                         {"-v", "error", "-y", "-f", "lavfi", "-i",
+                          "testsrc=duration=30:size=320x240:rate=25", "-f", "lavfi", "-i",
+                          "sine=duration=30", "-c:v", "mpeg4", "-c:a", "mp2", "-shortest", clip},
+                         120000),
         0);
 
     ToolProcess player;

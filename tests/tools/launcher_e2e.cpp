@@ -4,6 +4,8 @@
 #include "base/CommandLineText.h"
 #include "launcher/EncoderOutput.h"
 #include "launcher/OutputFiles.h"
+#include "support/EventLoop.h"
+#include "support/Processes.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -37,7 +39,6 @@ struct ToolRun {
     int exitCode = -1;
     bool crashed = false;
     QByteArray output; // standard output and error together
-    qint64 milliseconds = 0;
 };
 
 ToolRun runTool(const QString& program, const QStringList& arguments,
@@ -49,8 +50,6 @@ ToolRun runTool(const QString& program, const QStringList& arguments,
     if (!workingFolder.isEmpty()) {
         process.setWorkingDirectory(workingFolder);
     }
-    QElapsedTimer timer;
-    timer.start();
     process.start(program, arguments);
     ToolRun run;
     if (!process.waitForStarted(10000)) {
@@ -60,7 +59,6 @@ ToolRun runTool(const QString& program, const QStringList& arguments,
     // Standard input stays open and silent, as the program's key channel does: its end would
     // tell fp.dll that the program is gone.
     process.waitForFinished(180000);
-    run.milliseconds = timer.elapsed();
     run.exitCode = process.exitCode();
     run.crashed = process.exitStatus() == QProcess::CrashExit;
     run.output = process.readAll();
@@ -168,17 +166,6 @@ QByteArray firstPixel(const QString& path) {
     return process.readAllStandardOutput();
 }
 
-bool processGone(qint64 processId) {
-    QFile status(QStringLiteral("/proc/%1/stat").arg(processId));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return true;
-    }
-    // "pid (name) S ...": a zombie has ended and only waits to be collected.
-    const QByteArray text = status.readAll();
-    const int close = text.lastIndexOf(')');
-    return close >= 0 && text.mid(close + 2, 1) == "Z";
-}
-
 QList<qint64> childrenOf(qint64 processId) {
     QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(processId));
     QList<qint64> children;
@@ -192,17 +179,7 @@ QList<qint64> childrenOf(qint64 processId) {
     return children;
 }
 
-bool waitFor(const std::function<bool()>& condition, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds) {
-            return false;
-        }
-        QThread::msleep(20);
-    }
-    return true;
-}
+using test::waitFor;
 
 class LauncherTest : public ::testing::Test {
 protected:
@@ -639,7 +616,7 @@ TEST_F(StoppedJobTest, FfmpegEndsWhenTheLauncherIsKilledAndNothingHasTheFinalNam
 
     process.kill();
     ASSERT_TRUE(process.waitForFinished(5000));
-    EXPECT_TRUE(waitFor([&] { return processGone(encoder); }, 3000));
+    EXPECT_TRUE(waitFor([&] { return !test::processRuns(encoder); }, 3000));
     QThread::msleep(300);
     EXPECT_FALSE(QFileInfo::exists(m_output));
     // What a killed launcher leaves is the program's to remove, under the name it knows.
@@ -653,7 +630,7 @@ TEST_F(StoppedJobTest, TheEndOfTheKeyChannelStopsTheJob) {
     process.closeWriteChannel(); // as when the program's end closes the pipe
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_EQ(process.exitCode(), StoppedExitCode);
-    EXPECT_TRUE(processGone(encoder));
+    EXPECT_TRUE(!test::processRuns(encoder));
     expectNothingLeft();
 }
 
@@ -677,8 +654,9 @@ TEST_F(StoppedJobTest, TheEncoderEndsWithTheProgramThatStartedIt) {
         ASSERT_GT(program.processId(), 0);
         ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), signalNumber), 0);
         ASSERT_TRUE(program.waitForFinished(5000));
-        EXPECT_TRUE(
-            waitFor([&] { return processGone(launchers.first()) && processGone(encoder); }, 6000))
+        EXPECT_TRUE(waitFor(
+            [&] { return !test::processRuns(launchers.first()) && !test::processRuns(encoder); },
+            6000))
             << "signal " << signalNumber;
         expectNothingLeft();
         QFile::remove(m_statistics);
